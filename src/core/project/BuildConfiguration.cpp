@@ -1,0 +1,29 @@
+#include "project/BuildConfiguration.h"
+
+#include "platform/Paths.h"
+
+namespace varn {
+
+TargetPlatform platformOf(const std::string& configuration) {
+    if (paths::equalNoCase(configuration, config::kWindowsDebug) ||
+        paths::equalNoCase(configuration, config::kWindowsRelease))
+        return TargetPlatform::Windows;
+    if (paths::equalNoCase(configuration, config::kPocketPCDebug) ||
+        paths::equalNoCase(configuration, config::kPocketPCRelease))
+        return TargetPlatform::PocketPC;
+    return TargetPlatform::PalmOS;
+}
+
+bool isDebugConfiguration(const std::string& configuration) {
+    std::string u = paths::upper(configuration);
+    return u.size() >= 5 && u.substr(u.size() - 5) == "DEBUG";
+}
+
+std::optional<std::string> batchBuildConfiguration(const std::string& name) {
+    for (const char* c : {config::kPalmOSDebug, config::kPalmOSRelease, config::kWindowsDebug, config::kWindowsRelease,
+                          config::kPocketPCDebug, config::kPocketPCRelease})
+        if (paths::equalNoCase(name, c)) return std::string(c);
+    return std::nullopt;
+}
+
+}  // namespace varn

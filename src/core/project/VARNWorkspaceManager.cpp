@@ -1,0 +1,150 @@
+#include "project/VARNWorkspaceManager.h"
+
+#include "app/Ui.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "platform/ProfileFile.h"
+#include "platform/SettingsStore.h"
+#include "project/ProjectFile.h"
+#include "project/WorkspaceWindows.h"
+
+namespace varn {
+
+VARNWorkspaceManager::VARNWorkspaceManager(Ui& ui, SettingsStore& settings, SymbolList& symbols,
+                                           std::string installPath)
+    : ui_(ui), settings_(settings), symbols_(symbols), installPath_(std::move(installPath)) {}
+
+std::string VARNWorkspaceManager::dialogFilter() {
+    return "Workspaces (*.vpj)|*.vpj|All Files (*.*)|*.*||";
+}
+
+std::string VARNWorkspaceManager::dialogFolder() const {
+    std::string current = settings_.getString("Settings", "CurrentDirectory");
+    return current.empty() ? paths::join(installPath_, "samples") : current;
+}
+
+bool VARNWorkspaceManager::openWorkspace(const std::string& requested, bool quiet, bool /*projectPathGiven*/) {
+    std::string path = requested;
+    if (path.empty()) {
+        auto chosen = ui_.openFile({"Open Workspace", dialogFilter(), dialogFolder(), "vpj", {}, false});
+        if (!chosen) return false;
+        path = *chosen;
+    }
+    path = fsys::resolveCase(paths::absolute(path));
+
+    std::optional<SettingsNode> root;
+    if (fsys::exists(path) && !fsys::isDirectory(path)) {
+        auto profile = ProfileFile::load(path);
+        if (profile) root = SettingsNode::load(*profile, ProjectFile::kRootName);
+    }
+    if (!root) {
+        if (!quiet) ui_.error(kInvalidWorkspace);
+        removeRecent(path);
+        return false;
+    }
+
+    closeWorkspace();
+    model_.tree.clear();
+    model_.projectPath = path;
+    if (const SettingsNode* node = root->child(ProjectFile::kSettingsNode)) ProjectFile::readSettings(*node, model_);
+    windowNodes_.clear();
+    for (const auto& c : root->children())
+        if (!paths::equalNoCase(c->name(), ProjectFile::kSettingsNode)) windowNodes_.push_back(*c);
+    if (windows_) windows_->restoreWindowState(*root);
+    fsys::changeDirectory(model_.projectFolder());
+
+    model_.workspaceOpen = true;
+    model_.modified = false;
+    addRecent(path);
+    loadSymbolList();
+    return true;
+}
+
+bool VARNWorkspaceManager::saveWorkspace(const std::string& requested) {
+    std::string path = requested;
+    if (path.empty()) {
+        auto chosen = ui_.saveFile({"Save Workspace", dialogFilter(), dialogFolder(), "vpj", {}, false});
+        if (!chosen) return false;
+        path = *chosen;
+    }
+    path = paths::absolute(path);
+
+    SettingsNode root(ProjectFile::kRootName);
+    if (windows_) {
+        windows_->saveWindowState(root);
+    } else {
+        for (const auto& n : windowNodes_) root.addChild(n.name()) = n;
+    }
+    root.addChild(ProjectFile::kSettingsNode) = ProjectFile::writeSettings(model_, paths::folderOf(path));
+
+    // A read-only project file is left as it is, without a message.
+    if (!fsys::isReadOnly(path)) {
+        auto profile = ProfileFile::load(path);
+        ProfileFile file = profile ? std::move(*profile) : ProfileFile{};
+        root.save(file);
+        (void)file.save(path);
+    }
+
+    if (!paths::equalNoCase(path, model_.projectPath)) {
+        model_.projectPath = path;
+        addRecent(path);
+    }
+    model_.workspaceOpen = true;
+    model_.modified = false;
+    return true;
+}
+
+bool VARNWorkspaceManager::saveCurrentWorkspace() {
+    if (model_.projectPath.empty()) return false;
+    return saveWorkspace(model_.projectPath);
+}
+
+bool VARNWorkspaceManager::openRecent(bool prompt) {
+    if (prompt) return openWorkspace({}, false);
+    auto list = recentProjects();
+    if (list.empty()) return false;
+    return openWorkspace(list.front(), true);
+}
+
+std::optional<std::string> VARNWorkspaceManager::currentWorkspaceName() const {
+    if (!model_.workspaceOpen || model_.projectPath.empty()) return std::nullopt;
+    return model_.projectPath;
+}
+
+void VARNWorkspaceManager::closeWorkspace() {
+    model_.projectPath.clear();
+    model_.workspaceOpen = false;
+    if (windows_) windows_->closeAllDocuments();
+}
+
+void VARNWorkspaceManager::loadSymbolList() { symbols_.load(model_.projectFolder(), installPath_, ui_); }
+
+std::vector<std::string> VARNWorkspaceManager::recentProjects() const {
+    std::vector<std::string> list;
+    for (std::size_t i = 1; i <= kRecentMax; ++i) {
+        std::string v = settings_.getString(kRecentSection, "File" + std::to_string(i));
+        if (!v.empty()) list.push_back(v);
+    }
+    return list;
+}
+
+void VARNWorkspaceManager::setRecent(const std::vector<std::string>& list) {
+    settings_.removeSection(kRecentSection);
+    for (std::size_t i = 0; i < list.size() && i < kRecentMax; ++i)
+        settings_.setString(kRecentSection, "File" + std::to_string(i + 1), list[i]);
+}
+
+void VARNWorkspaceManager::addRecent(const std::string& path) {
+    auto list = recentProjects();
+    std::erase_if(list, [&](const std::string& p) { return paths::equalNoCase(p, path); });
+    list.insert(list.begin(), path);
+    setRecent(list);
+}
+
+void VARNWorkspaceManager::removeRecent(const std::string& path) {
+    auto list = recentProjects();
+    std::erase_if(list, [&](const std::string& p) { return paths::equalNoCase(p, path); });
+    setRecent(list);
+}
+
+}  // namespace varn
