@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "menubar/CMenuBar.h"
 #include "project/ProjectSettings.h"
 #include "project/ProjectTree.h"
 
@@ -38,6 +39,8 @@ struct ProjectModel {
     std::array<std::vector<std::string>, kWatchLists> watchLists;
     std::vector<Breakpoint> breakpoints;
     std::array<std::uint32_t, 16> customColors = whiteColors();
+    // The project's menu bars, kept in "<project>_MenuBar.ini" beside the project file.
+    MenuBarList menuBars;
 
     // Makes `name` the active configuration; an empty name selects "Windows Debug".
     void setActiveConfiguration(const std::string& name);

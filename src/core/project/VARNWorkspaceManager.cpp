@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/ProfileFile.h"
+#include "menubar/ProjectMenuBars.h"
 #include "platform/SettingsStore.h"
 #include "project/ProjectFile.h"
 #include "project/WorkspaceWindows.h"
@@ -47,6 +48,7 @@ bool VARNWorkspaceManager::openWorkspace(const std::string& requested, bool quie
     model_.tree.clear();
     model_.projectPath = path;
     if (const SettingsNode* node = root->child(ProjectFile::kSettingsNode)) ProjectFile::readSettings(*node, model_);
+    loadMenuBars(model_.menuBars, model_.tree, menuBarFilePath(path), ui_);
     windowNodes_.clear();
     for (const auto& c : root->children())
         if (!paths::equalNoCase(c->name(), ProjectFile::kSettingsNode)) windowNodes_.push_back(*c);
@@ -114,6 +116,7 @@ std::optional<std::string> VARNWorkspaceManager::currentWorkspaceName() const {
 void VARNWorkspaceManager::closeWorkspace() {
     model_.projectPath.clear();
     model_.workspaceOpen = false;
+    model_.menuBars.clear();
     if (windows_) windows_->closeAllDocuments();
 }
 

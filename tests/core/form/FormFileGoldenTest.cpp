@@ -1,0 +1,137 @@
+// Form files written byte for byte against golden files, and read back.
+#include <gtest/gtest.h>
+
+#include "FormTestSupport.h"
+#include "TestSupport.h"
+
+namespace varn::test {
+namespace {
+
+// The worked example: frame Main, button Ok, dropdown Colour with its list.
+std::unique_ptr<CVARNfbDoc> demoDoc() {
+    auto doc = std::make_unique<CVARNfbDoc>(plainEnv());
+    CVARNFBControl& main = addControl(*doc, kind::Frame, "Main", 0, 0, 160, 160);
+    main.display = "Hello";
+    addControl(*doc, kind::Button, "Ok", 10, 120, 40, 12).display = "Ok";
+    CVARNFBControl& colour = addControl(*doc, kind::Dropdown, "Colour", 10, 30, 60, 13);
+    colour.dropdownListHeight = 40;
+    colour.list = "ColourList";
+    colour.listSize = 3;
+    colour.listItems = {"Red", "Green", "Blue"};
+    return doc;
+}
+
+// A grid with a column of every kind, list blocks, bitmaps and colours per cell.
+std::unique_ptr<CVARNfbDoc> gridDoc() {
+    auto doc = std::make_unique<CVARNfbDoc>(plainEnv(320));
+    addControl(*doc, kind::Frame, "Orders", 0, 0, 320, 320).display = "Orders";
+    CVARNFBControl& grid = addControl(*doc, kind::Grid, "grdItems", 20, 40, 200, 90);
+    grid.displayRows = 3;
+    grid.dataRows = 12;
+    grid.scrollbar = "Yes";
+    grid.border = "Both";
+    grid.rowLoadedInvoker = "LoadRow";
+    grid.selectInvoker = "PickRow";
+    grid.selectEnable = true;
+    const int kinds[] = {kind::Text, kind::Dropdown, kind::Label, kind::Button, kind::Checkbox};
+    const char* names[] = {"colQty", "colUnit", "colIcon", "colGo", "colDone"};
+    for (int k = 0; k < 5; ++k) {
+        CVARNFBControl proto(kinds[k], plainEnv(320));
+        proto.name = names[k];
+        proto.columnWidth = 20;
+        proto.useSystemColours = true;
+        grid.appendGridColumn(proto);
+    }
+    CVARNFBControl* unit = grid.gridColumn(1);
+    unit->list = "UnitList";
+    unit->listSize = 2;
+    unit->listItems = {"kg", "box"};
+    unit->dropdownListHeight = 30;
+    for (int row = 0; row < 3; ++row) grid.cells[static_cast<std::size_t>(2 * 3 + row)]->bitmap = "Icon" + std::to_string(row);
+    for (int row = 0; row < 3; ++row) {  // colQty: a colour pair per cell
+        CVARNFBControl& cell = *grid.cells[static_cast<std::size_t>(row)];
+        cell.useSystemColours = false;
+        cell.foreground = 255u + static_cast<unsigned>(row);
+        cell.background = 65280;
+    }
+    grid.gridColumn(3)->hardware = "Key1";
+    grid.gridColumn(3)->display = "Go";
+    grid.gridColumn(0)->bind = "order.qty";
+    grid.gridColumn(0)->format = "##0.00";
+    grid.layoutGridCells(16);
+    CVARNFBControl& sel = addControl(*doc, kind::Selector, "selCity", 20, 150, 120, 60);
+    sel.list = "Cities";
+    sel.listSize = 4;
+    sel.listItems = {"Oslo", "", "Rome"};
+    sel.invokes = "CityPicked";
+    return doc;
+}
+
+struct GoldenCase {
+    const char* golden;
+    const char* fileName;
+    std::unique_ptr<CVARNfbDoc> (*build)();
+};
+
+class FormGolden : public ::testing::TestWithParam<GoldenCase> {};
+
+TEST_P(FormGolden, WritesByteForByteAndReadsBackToTheSameText) {
+    const GoldenCase& g = GetParam();
+    auto doc = g.build();
+    const std::string text = writeText(*doc, g.fileName);
+    EXPECT_TRUE(matchesGolden(text, g.golden));
+
+    RecordingUi ui;
+    auto back = readText(text, ui, doc->environment());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(writeText(*back, g.fileName), text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, FormGolden,
+                         ::testing::Values(GoldenCase{"form/demo/Demo.vff", "Demo.vff", demoDoc},
+                                           GoldenCase{"form/grid/Orders.vff", "Orders.vff", gridDoc}));
+
+TEST(FormGoldenRead, DemoReadsBackItsRecords) {
+    RecordingUi ui;
+    auto doc = readText(readBytes(dataPath("form/demo/Demo.vff")), ui);
+    ASSERT_EQ(doc->controls().size(), 3u);
+    const auto& c = doc->controls();
+    EXPECT_EQ(c[0]->kind, kind::Frame);
+    EXPECT_EQ(c[0]->display, "Hello");
+    EXPECT_EQ(doc->ownerName(), "Main");
+    EXPECT_EQ(c[1]->kind, kind::Button);
+    EXPECT_EQ(c[1]->rect(), (FormRect{10, 120, 50, 132}));
+    EXPECT_EQ(c[1]->display, "");  // not written: it equals the name
+    EXPECT_EQ(c[1]->border, "Default");
+    EXPECT_EQ(c[1]->hardware, "None");
+    EXPECT_EQ(c[2]->kind, kind::Dropdown);
+    EXPECT_EQ(c[2]->rect(), (FormRect{10, 30, 70, 70}));  // height is the list height until a window corrects it
+    EXPECT_EQ(c[2]->list, "ColourList");
+    EXPECT_EQ(c[2]->listSize, 3);
+    EXPECT_EQ(c[2]->listItems, (std::vector<std::string>{"Red", "Green", "Blue"}));
+    EXPECT_EQ(doc->fileUnitsX, 160);
+}
+
+TEST(FormGoldenRead, GridReadsCellsInColumnOrderWithTheirLists) {
+    RecordingUi ui;
+    auto doc = readText(readBytes(dataPath("form/grid/Orders.vff")), ui, plainEnv(320));
+    ASSERT_EQ(doc->controls().size(), 3u);
+    const CVARNFBControl& grid = *doc->controls()[1];
+    ASSERT_EQ(grid.cells.size(), 15u);
+    EXPECT_EQ(grid.gridColumnCount(), 5);
+    EXPECT_EQ(grid.gridColumn(4)->kind, kind::Checkbox);
+    EXPECT_EQ(grid.gridColumn(1)->listItems, (std::vector<std::string>{"kg", "box"}));
+    EXPECT_EQ(grid.cells[7]->bitmap, "Icon1");
+    EXPECT_EQ(grid.cells[7]->arrayIndex, 1);
+    EXPECT_EQ(grid.cells[7]->arrayCount, 3);
+    EXPECT_FALSE(grid.cells[0]->useSystemColours);
+    EXPECT_EQ(grid.cells[2]->foreground, 257u);
+    EXPECT_TRUE(grid.cells[3]->useSystemColours);
+    EXPECT_EQ(grid.cells[10]->hardware, "key1") << "cells copy their column's first cell";
+    const CVARNFBControl& sel = *doc->controls()[2];
+    EXPECT_EQ(sel.listSize, 4);
+    EXPECT_EQ(sel.listItems, (std::vector<std::string>{"Oslo", "", "Rome"}));
+}
+
+}  // namespace
+}  // namespace varn::test
