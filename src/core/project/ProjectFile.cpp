@@ -99,10 +99,10 @@ std::string legacyName(const std::string& config) {
 std::string ProjectFile::unescapeProjectVar(const std::string& entry) {
     auto pair = entry.find("\\\"");
     if (pair == std::string::npos) return entry;
-    std::string s = entry;
-    s.replace(pair, 2, "\"");
-    if (s.size() >= 2) s.replace(s.size() - 2, 2, "\"");
-    return s;
+    std::string s = entry.substr(0, pair) + '"' + entry.substr(pair + 2);
+    if (s.size() < 2) return s;
+    s.resize(s.size() - 2);
+    return s + '"';
 }
 
 void ProjectFile::readSettings(const SettingsNode& node, ProjectModel& model) {
