@@ -1,0 +1,72 @@
+// Batch builds of the bundled samples as processes, through the stand-in
+// toolchain: exit status, outputs, the PRC of PalmOS builds, the log copy.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "platform/FileSystem.h"
+
+using namespace varn;
+
+namespace {
+
+struct Install {
+    test::TempDir tmp;
+    std::string share = tmp.file("share/varn");
+
+    Install() {
+        fsys::createFolders(tmp.file("share"));
+        fsys::createFolders(tmp.file("config/Quillfen"));
+        test::runCommand("cp -r " + test::shellQuote(VARN_SHARE_DIR) + " " + test::shellQuote(share));
+        test::writeBytes(tmp.file("config/Quillfen/VARNide43.ini"), "[InstallInfo]\nInstallPath=" + share + "\n");
+    }
+    test::ProcessOutput build(const std::string& sample, const std::string& configuration, const std::string& log) {
+        return test::runCommand("cd " + test::shellQuote(tmp.path()) + " && XDG_CONFIG_HOME=" +
+                                test::shellQuote(tmp.file("config")) + " XDG_CONFIG_DIRS=" +
+                                test::shellQuote(tmp.file("none")) + " " + VARN_BIN_DIR "/varnide " +
+                                test::shellQuote(share + "/samples/" + sample + "/" + sample + ".vpj") + " -build " +
+                                test::shellQuote(configuration) + " -log " + test::shellQuote(log));
+    }
+};
+
+}  // namespace
+
+TEST(BatchBuild, DemoBuildsForEveryConfiguration) {
+    struct Case {
+        const char* configuration;
+        const char* output;
+        bool prc;
+    } cases[] = {
+        {"PalmOS Debug", "demo.vsm", true},       {"PalmOS Release", "demo.vsm", true},
+        {"Windows Debug", "demo.vsp", false},     {"Windows Release", "demo.vsp", false},
+        {"PocketPC Debug", "Demo.VCE", false},    {"PocketPC Release", "Demo.VCE", false},
+    };
+    Install in;
+    for (const auto& c : cases) {
+        auto r = in.build("Demo", c.configuration, "build.log");
+        EXPECT_EQ(r.status, 0) << c.configuration << "\n" << r.out << r.err;
+        std::string out = in.share + "/samples/Demo/" + c.configuration + "/";
+        EXPECT_TRUE(fsys::exists(out + c.output)) << c.configuration;
+        EXPECT_EQ(fsys::exists(out + "Demo.PRC"), c.prc) << c.configuration;
+        std::string log = test::readBytes(in.tmp.file("build.log"));
+        EXPECT_EQ(log.find("***Build Error***"), std::string::npos) << log;
+        EXPECT_FALSE(log.empty()) << c.configuration;
+    }
+    EXPECT_TRUE(fsys::exists(in.share + "/samples/Demo/Windows Debug/Demo.exe") ||
+                !fsys::exists(in.share + "/VarnWin.exe"));
+}
+
+TEST(BatchBuild, ErrorSampleFails) {
+    Install in;
+    auto r = in.build("Broken", "Windows Debug", "logs/broken.log");
+    EXPECT_EQ(r.status, 255) << r.out << r.err;
+    std::string log = test::readBytes(in.tmp.file("logs/broken.log"));
+    EXPECT_TRUE(log.empty() || log.rfind("***Build Error***\n\n", 0) == 0) << log;
+    fsys::createFolders(in.tmp.file("logs"));
+    r = in.build("Broken", "PalmOS Release", "logs/broken.log");
+    EXPECT_EQ(r.status, 255);
+    log = test::readBytes(in.tmp.file("logs/broken.log"));
+    EXPECT_EQ(log.rfind("***Build Error***\n\n", 0), 0u) << log;
+    EXPECT_NE(log.find("Line: 9"), std::string::npos) << log;
+    EXPECT_NE(r.out.find("Line: 9"), std::string::npos) << "the build pane goes to standard output";
+    EXPECT_FALSE(fsys::exists(in.share + "/samples/Broken/PalmOS Release/Broken.PRC"));
+}
