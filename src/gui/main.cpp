@@ -10,10 +10,13 @@
 
 #include "app/CVarnCommandLineInfo.h"
 #include "app/CVarnIdeApp.h"
+#include "app/ConsoleBuildHost.h"
 #include "app/GuiStartupHost.h"
 #include "app/GuiUi.h"
 #include "app/StartupHost.h"
 #include "app/Ui.h"
+#include "build/ProjectBuilder.h"
+#include "project/VARNWorkspaceManager.h"
 
 namespace {
 
@@ -38,6 +41,12 @@ int runBatch(const std::vector<std::string>& args) {
     varn::HeadlessUi ui;
     varn::CVarnIdeApp app(ui, varn::SettingsStore::openUser(), varn::SettingsStore::openMachine());
     varn::StartupHost host;
+    varn::ConsoleBuildHost buildHost;
+    app.setBatchCompile([&](varn::CVarnIdeApp& a, const std::string& logPath) {
+        buildHost.attach(a.workspace()->project(), a.ui());
+        varn::ProjectBuilder builder(*a.workspace(), a.ui(), a.settings(), buildHost, a.installPath());
+        return builder.batchCompile(logPath);
+    });
     app.initInstance(args, host);
     return app.exitInstance(host);
 }
@@ -70,7 +79,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Quillfen"));
     varn::GuiUi ui;
     varn::CVarnIdeApp app(ui, varn::SettingsStore::openUser(), varn::SettingsStore::openMachine());
-    varn::GuiStartupHost host(ui);
+    varn::GuiStartupHost host(ui, app);
     if (app.initInstance(args, host)) QApplication::exec();
     return app.exitInstance(host);
 }

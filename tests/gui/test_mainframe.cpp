@@ -1,27 +1,368 @@
-// The main window and the Qt side of the Ui.
+// The main window: menus, toolbars, bars and the configuration box; the Build
+// commands against the stand-in compiler with the busy state, the jump from
+// the build pane into the source, and the Qt side of the Ui.
+#include <QComboBox>
+#include <QDockWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QTextBlock>
+#include <QToolBar>
 #include <QtTest>
 
+#include "GuiFixture.h"
 #include "app/CMainFrame.h"
+#include "app/CPlainDocuments.h"
 #include "app/GuiUi.h"
-#include "app/RecordingUi.h"
-#include "platform/SettingsStore.h"
-#include "project/VARNWorkspaceManager.h"
+#include "build/BuildLogReader.h"
+#include "build/COutputControlBar.h"
+#include "build/GuiBuildHost.h"
+#include "build/ProjectBuilder.h"
+#include "platform/Paths.h"
+#include "project/CProjectBar.h"
 
 using namespace varn;
+
+namespace {
+
+QStringList visibleMenus(const CMainFrame& frame) {
+    QStringList out;
+    for (QAction* a : frame.menuBar()->actions())
+        if (a->isVisible()) out << a->text().remove(QLatin1Char('&'));
+    return out;
+}
+
+// A stand-in compiler that counts its runs, takes a while and writes `log`.
+void slowCompiler(const QString& install, const QByteArray& log, double seconds) {
+    const QString exe = install + QStringLiteral("/varn_c.exe");
+    QFile::remove(exe);
+    guitest::writeText(exe, "#!/bin/sh\necho run >> runs.txt\nsleep " + QByteArray::number(seconds) +
+                                "\nprintf '" + log + "' > varn_c.log\n");
+    QFile::setPermissions(exe, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+int lineCount(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    return f.readAll().count('\n');
+}
+
+}  // namespace
 
 class MainFrameTest : public QObject {
     Q_OBJECT
 private slots:
-    void titleBeginsWithTheApplicationName() {
-        RecordingUi ui;
-        SettingsStore settings;
-        SymbolList symbols;
-        VARNWorkspaceManager manager(ui, settings, symbols, QDir::tempPath().toStdString());
-        CMainFrame frame(manager);
+    void windowPieces() {
+        guitest::Workspace ws;
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
         frame.show();
         QVERIFY(frame.windowTitle().startsWith(QStringLiteral("VARNide43")));
-        QVERIFY(frame.centralWidget() != nullptr);
-        QCOMPARE(&frame.workspace(), &manager);
+        QCOMPARE(frame.centralWidget(), frame.mdiArea());
+        QCOMPARE(&frame.workspace(), ws.manager.get());
+        QCOMPARE(frame.fileToolBar()->windowTitle(), QStringLiteral("File"));
+        QCOMPARE(frame.executeToolBar()->windowTitle(), QStringLiteral("Execute"));
+        QCOMPARE(frame.projectBar()->windowTitle(), QStringLiteral("Project Workspace"));
+        QCOMPARE(frame.outputBar()->windowTitle(), QStringLiteral("Output Window"));
+        QCOMPARE(frame.dockWidgetArea(frame.projectBar()), Qt::LeftDockWidgetArea);
+        QCOMPARE(frame.dockWidgetArea(frame.outputBar()), Qt::BottomDockWidgetArea);
+        // Edit and Tools stay out until their commands arrive.
+        QCOMPARE(visibleMenus(frame), (QStringList{QStringLiteral("File"), QStringLiteral("View"), QStringLiteral("Project"),
+                                                   QStringLiteral("Build"), QStringLiteral("Window"), QStringLiteral("Help")}));
+        QVERIFY(frame.menu(QStringLiteral("Edit")));
+        QVERIFY(frame.menu(QStringLiteral("Tools")));
+        QVERIFY(frame.busyIndicator()->isHidden());
+    }
+
+    void buildMenuIdsTextsAndKeys() {
+        guitest::Workspace ws;
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        const struct {
+            int id;
+            const char* text;
+            QKeySequence key;
+        } expected[] = {
+            {32829, "&Compile", QKeySequence(Qt::Key_F7)},
+            {32901, "C &Build", QKeySequence()},
+            {32782, "&Make PRC...", QKeySequence(Qt::CTRL | Qt::Key_F7)},
+            {32781, "&PRC Install...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F7)},
+            {32779, "V&SM Install", QKeySequence()},
+            {32890, "P&ocketPC Install", QKeySequence()},
+        };
+        QStringList menuTexts;
+        for (QAction* a : frame.menu(QStringLiteral("Build"))->actions())
+            if (!a->isSeparator()) menuTexts << a->text();
+        QStringList wanted;
+        for (const auto& e : expected) {
+            QAction* a = frame.action(e.id);
+            QVERIFY2(a, e.text);
+            QCOMPARE(a->text(), QString::fromLatin1(e.text));
+            QCOMPARE(a->shortcut(), e.key);
+            QCOMPARE(a->data().toInt(), e.id);
+            wanted << QString::fromLatin1(e.text);
+        }
+        QCOMPARE(menuTexts, wanted);
+        QVERIFY(frame.action(32901)->isCheckable());
+        // The Execute toolbar carries the configuration box and Compile.
+        QVERIFY(frame.executeToolBar()->actions().contains(frame.action(32829)));
+    }
+
+    void configurationBox() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        QComboBox* box = frame.configurationBox();
+        QStringList names;
+        for (int i = 0; i < box->count(); ++i) names << box->itemText(i);
+        QCOMPARE(names, (QStringList{QStringLiteral("PalmOS Debug"), QStringLiteral("Pilot Debug"),
+                                     QStringLiteral("PalmOS Release"), QStringLiteral("Pilot Release"),
+                                     QStringLiteral("Windows Debug"), QStringLiteral("Windows Release"),
+                                     QStringLiteral("PocketPC Debug"), QStringLiteral("PocketPC Release")}));
+        // The project's configuration shows.
+        QCOMPARE(box->currentText(), QStringLiteral("Windows Debug"));
+        QVERIFY(frame.windowTitle().startsWith(QStringLiteral("VARNide43")));
+        QVERIFY(frame.windowTitle().contains(QStringLiteral("Demo")));
+        // Choosing an entry makes it the active configuration.
+        emit box->activated(6);
+        QCOMPARE(ws.model().activeConfiguration, std::string("PocketPC Debug"));
+        emit box->activated(1);
+        QCOMPARE(ws.model().activeConfiguration, std::string("Pilot Debug"));
+        // Setting it (as a batch build does) moves the box; empty is "Windows Debug".
+        frame.setActiveConfiguration("PalmOS Release");
+        QCOMPARE(box->currentText(), QStringLiteral("PalmOS Release"));
+        frame.setActiveConfiguration("");
+        QCOMPARE(box->currentText(), QStringLiteral("Windows Debug"));
+        QCOMPARE(ws.model().activeConfiguration, std::string("Windows Debug"));
+    }
+
+    void enablingFollowsTheConfiguration() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        // What the menu shows, brought up to date as when the menu opens.
+        auto on = [&frame](int id) {
+            frame.updateCommands();
+            return frame.action(id)->isEnabled();
+        };
+        frame.setActiveConfiguration("Windows Debug");
+        QVERIFY(on(CMainFrame::ID_BUILD_COMPILE));
+        QVERIFY(on(CMainFrame::ID_BUILD_CBUILD));
+        QVERIFY(!on(CMainFrame::ID_BUILD_MAKEPRC));
+        QVERIFY(!on(CMainFrame::ID_BUILD_PRCINSTALL));
+        QVERIFY(!on(CMainFrame::ID_BUILD_VSMINSTALL));
+        QVERIFY(!on(CMainFrame::ID_BUILD_POCKETPCINSTALL));
+        frame.setActiveConfiguration("PalmOS Debug");
+        QVERIFY(on(CMainFrame::ID_BUILD_MAKEPRC));
+        QVERIFY(on(CMainFrame::ID_BUILD_PRCINSTALL));
+        QVERIFY(on(CMainFrame::ID_BUILD_VSMINSTALL));
+        QVERIFY(!on(CMainFrame::ID_BUILD_POCKETPCINSTALL));
+        // An optimized build has no VSM install; C Build shows the setting.
+        frame.onCBuild();
+        QVERIFY(ws.model().settings.optimizedBuild);
+        QVERIFY(ws.model().modified);
+        QVERIFY(frame.action(CMainFrame::ID_BUILD_CBUILD)->isChecked());
+        QVERIFY(!on(CMainFrame::ID_BUILD_VSMINSTALL));
+        QVERIFY(on(CMainFrame::ID_BUILD_MAKEPRC));
+        frame.onCBuild();
+        QVERIFY(!frame.action(CMainFrame::ID_BUILD_CBUILD)->isChecked());
+        // The older "Pilot" names are not the PalmOS flavour.
+        frame.setActiveConfiguration("Pilot Debug");
+        QVERIFY(!on(CMainFrame::ID_BUILD_MAKEPRC));
+        QVERIFY(!on(CMainFrame::ID_BUILD_VSMINSTALL));
+        frame.setActiveConfiguration("PocketPC Release");
+        QVERIFY(on(CMainFrame::ID_BUILD_POCKETPCINSTALL));
+        QVERIFY(!on(CMainFrame::ID_BUILD_MAKEPRC));
+        // A watched run or debug process keeps Compile disabled.
+        frame.setProgramWatched([] { return true; });
+        QVERIFY(!on(CMainFrame::ID_BUILD_COMPILE));
+        QVERIFY(on(CMainFrame::ID_BUILD_POCKETPCINSTALL));
+    }
+
+    void noApplicationNoCompile() {
+        guitest::Workspace ws;
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.setActiveConfiguration("PalmOS Debug");
+        QVERIFY(!frame.commandEnabled(CMainFrame::ID_BUILD_COMPILE));
+        // No project open: nothing to make a PRC of.
+        QVERIFY(!frame.commandEnabled(CMainFrame::ID_BUILD_MAKEPRC));
+        frame.onCompile();
+        QVERIFY(ws.ui.messages.empty());
+    }
+
+    void compileTheErrorSampleAndJumpToTheLine() {
+        guitest::Workspace ws(QStringLiteral("Broken"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.onCompile();
+        QVERIFY2(ws.ui.messages.empty(), ws.ui.lastText().c_str());
+        QVERIFY(frame.builder().buildFailed());
+        COutputPane* pane = frame.outputBar()->buildPane();
+        const QString text = pane->toPlainText();
+        QVERIFY2(text.contains(QStringLiteral("Line: ")) && text.contains(QStringLiteral("File: ")), qPrintable(text));
+        QCOMPARE(frame.outputBar()->activePane(), int(COutputControlBar::BuildPane));
+        // A failed build shows its first line.
+        QCOMPARE(pane->textCursor().position(), 0);
+        QVERIFY(frame.busyIndicator()->isHidden());
+        QVERIFY(frame.action(CMainFrame::ID_BUILD_COMPILE)->isEnabled());
+
+        // Double-click the first error line: the source opens at that line.
+        QTextBlock block = pane->document()->firstBlock();
+        while (block.isValid() && !block.text().contains(QStringLiteral("File: "))) block = block.next();
+        QVERIFY(block.isValid());
+        auto target = BuildLogReader::jumpTarget(block.text().toStdString(), ws.projectFolder.toStdString());
+        QVERIFY(target);
+        QTextCursor c(block);
+        pane->setTextCursor(c);
+        QTest::mouseDClick(pane->viewport(), Qt::LeftButton, Qt::NoModifier, pane->cursorRect(c).center() + QPoint(2, 0));
+        const std::string opened = frame.documents().activePath();
+        QVERIFY2(paths::equalNoCase(opened, ws.file(QStringLiteral("Broken.vsl")).toStdString()), opened.c_str());
+        auto* view = qobject_cast<CPlainTextView*>(frame.mdiArea()->activeSubWindow()->widget());
+        QVERIFY(view);
+        QCOMPARE(view->errorLine(), target->line - 1);
+        QCOMPARE(view->textCursor().blockNumber(), target->line - 1);
+        QVERIFY(view->isReadOnly());
+        QVERIFY(view->toPlainText().contains(QStringLiteral("function startup()")));
+        // A second jump reuses the window and moves the mark.
+        frame.openAtLine(opened, 0);
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        QCOMPARE(view->errorLine(), 0);
+    }
+
+    void compileTheDemoCleanly() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        frame.onCompile();
+        QVERIFY2(ws.ui.messages.empty(), ws.ui.lastText().c_str());
+        QVERIFY(!frame.builder().buildFailed());
+        COutputPane* pane = frame.outputBar()->buildPane();
+        QVERIFY(pane->toPlainText().contains(QStringLiteral("Compile complete")));
+        // A clean build shows the end, where the summary stands.
+        QCOMPARE(pane->textCursor().position(), pane->document()->characterCount() - 1);
+        QVERIFY(QFileInfo::exists(ws.file(QStringLiteral("varn_c.opt"))));
+    }
+
+    void busyWhileTheCompilerRuns() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        slowCompiler(ws.install, "Compile complete: 0 error(s)\\n", 1);
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        bool seen = false, compileEnabled = true, boxEnabled = true, indicatorShown = false, barBlocked = false;
+        bool closedDuringBuild = true;
+        QTimer::singleShot(300, &frame, [&] {
+            seen = true;
+            compileEnabled = frame.action(CMainFrame::ID_BUILD_COMPILE)->isEnabled();
+            boxEnabled = frame.configurationBox()->isEnabled();
+            indicatorShown = !frame.busyIndicator()->isHidden();
+            barBlocked = !frame.projectBar()->commandEnabled(CProjectBar::Command::AddFormFile);
+            // A second start is refused by the busy flag ...
+            frame.onCompile();
+            QTest::keyClick(&frame, Qt::Key_F7);
+            // ... and closing waits for the tool.
+            frame.close();
+            closedDuringBuild = !frame.isVisible();
+        });
+        frame.onCompile();
+        QVERIFY(seen);
+        QVERIFY(frame.buildHost().pumpCount() >= 3);
+        QVERIFY(!compileEnabled);
+        QVERIFY(!boxEnabled);
+        QVERIFY(indicatorShown);
+        QVERIFY(barBlocked);
+        QVERIFY(!closedDuringBuild);
+        QCOMPARE(lineCount(ws.file(QStringLiteral("runs.txt"))), 1);
+        QVERIFY(!frame.builder().busy());
+        QVERIFY(frame.busyIndicator()->isHidden());
+        QVERIFY(frame.action(CMainFrame::ID_BUILD_COMPILE)->isEnabled());
+        // The close asked for during the build happens now.
+        QTRY_VERIFY(!frame.isVisible());
+    }
+
+    void installCommandsReachCore() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.setActiveConfiguration("PalmOS Debug");
+        frame.onVsmInstall();
+        QCOMPARE(ws.ui.lastText(), std::string("HotSync install path not set (configured in IDE Settings...)"));
+        frame.setActiveConfiguration("PocketPC Debug");
+        frame.onPocketPCInstall();
+        QCOMPARE(ws.ui.lastText(), std::string("PocketPC install path not set (configured in IDE Settings...)"));
+        QVERIFY(!frame.builder().busy());
+        QVERIFY(frame.action(CMainFrame::ID_BUILD_POCKETPCINSTALL)->isEnabled());
+    }
+
+    void makePrcBuildsThroughTheConverter() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        int dialogs = 0;
+        frame.buildHost().setApplicationSettingsDialog([&dialogs] {
+            ++dialogs;
+            return true;
+        });
+        frame.setActiveConfiguration("PalmOS Debug");
+        ws.ui.answers.push_back(Answer::Yes);  // rebuild the out-of-date output
+        frame.onMakePrc();
+        QCOMPARE(dialogs, 1);
+        QVERIFY2(!frame.builder().buildFailed(), qPrintable(frame.outputBar()->buildPane()->toPlainText()));
+        const QStringList made = QDir(ws.file(QStringLiteral("PalmOS Debug"))).entryList(QDir::Files);
+        QVERIFY2(made.contains(QStringLiteral("Demo.PRC"), Qt::CaseInsensitive), qPrintable(made.join(QLatin1Char(' '))));
+        // Cancelling the settings dialog stops the next one.
+        frame.buildHost().setApplicationSettingsDialog([] { return false; });
+        frame.onMakePrc();
+        QVERIFY(frame.builder().buildFailed());
+    }
+
+    void projectBarOpensFiles() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        CProjectBar* bar = frame.projectBar();
+        bar->activateRow(bar->view()->topLevelItem(1));
+        QVERIFY(frame.documents().isOpen(ws.file(QStringLiteral("Demo.vsl")).toStdString()));
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        bar->activateRow(bar->view()->topLevelItem(1));
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        // A missing file still has its item; opening it says so.
+        int form = ws.model().tree.addFormFile(ws.file(QStringLiteral("Gone.vff")).toStdString());
+        QVERIFY(bar->rowOf(form));
+        bar->activateRow(bar->rowOf(form));
+        QCOMPARE(ws.ui.messages.size(), std::size_t(1));
+        QVERIFY(ws.ui.lastText().find("Gone.vff") != std::string::npos);
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        frame.documents().closeAll();
+        QVERIFY(!frame.documents().isOpen(ws.file(QStringLiteral("Demo.vsl")).toStdString()));
+    }
+
+    void removeProjectItemFromTheBar() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        CProjectBar* bar = frame.projectBar();
+        int form = ws.model().tree.addFormFile(ws.file(QStringLiteral("A.vff")).toStdString());
+        bar->view()->setCurrentItem(bar->rowOf(form));
+        bar->runCommand(CProjectBar::Command::RemoveProjectItem);
+        QVERIFY(ws.model().tree.forms().empty());
+        QVERIFY(!bar->categoryRow(QStringLiteral("Forms")));
+    }
+
+    void workbookModeIsKeptInTheSettings() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        ws.settings.setInt("Settings", "WorkbookMode", 1);
+        {
+            CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+            QVERIFY(frame.workbookMode());
+            QCOMPARE(frame.mdiArea()->viewMode(), QMdiArea::TabbedView);
+            QAction* toggle = nullptr;
+            for (QAction* a : frame.menu(QStringLiteral("View"))->actions())
+                if (a->text() == QStringLiteral("Workbook Mode")) toggle = a;
+            QVERIFY(toggle && toggle->isChecked());
+            toggle->trigger();
+            QCOMPARE(frame.mdiArea()->viewMode(), QMdiArea::SubWindowView);
+            frame.show();
+            QVERIFY(frame.close());
+        }
+        QCOMPARE(ws.settings.getInt("Settings", "WorkbookMode", -1), 0);
+        // Closing saved the project.
+        QVERIFY(!ws.model().modified);
     }
 
     void filtersBecomeQtNameFilters() {

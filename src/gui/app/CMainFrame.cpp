@@ -1,15 +1,452 @@
 #include "app/CMainFrame.h"
 
-#include <QWidget>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
 
-#include "app/CVarnIdeApp.h"
+#include "app/CPlainDocuments.h"
+#include "build/COutputControlBar.h"
+#include "build/DeviceInstall.h"
+#include "build/GuiBuildHost.h"
+#include "build/HotSyncInstaller.h"
+#include "build/ProjectBuilder.h"
+#include "platform/SettingsStore.h"
+#include "project/BuildConfiguration.h"
+#include "project/CProjectBar.h"
+#include "project/ProjectCommands.h"
+#include "project/VARNWorkspaceManager.h"
 
 namespace varn {
 
-CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, QWidget* parent) : QMainWindow(parent), workspace_(workspace) {
-    setWindowTitle(QString::fromLatin1(CVarnIdeApp::kAppName));
-    setCentralWidget(new QWidget(this));
+namespace {
+
+constexpr const char* kSettings = "Settings";
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const char* s) { return QString::fromLatin1(s); }
+
+// The menu title without its mnemonic.
+QString plainTitle(const QString& title) {
+    QString t = title;
+    t.remove(QLatin1Char('&'));
+    return t;
+}
+
+QFont fontOf(const WindowFont& w, bool fixedPitch) {
+    QFont f(q(w.faceName));
+    f.setPointSize(std::max(1, w.size));
+    f.setWeight(static_cast<QFont::Weight>(std::clamp(w.weight, 100, 900)));
+    f.setItalic(w.italic);
+    if (fixedPitch) {
+        f.setStyleHint(QFont::TypeWriter);
+        f.setFixedPitch(true);
+    }
+    return f;
+}
+
+}  // namespace
+
+// Follows the project tree: a project opened or closed, files added or removed.
+class CMainFrame::TreeWatch : public ProjectTreeListener {
+public:
+    TreeWatch(CMainFrame& frame, ProjectTree& tree) : frame_(frame), tree_(tree) { tree_.addListener(this); }
+    ~TreeWatch() override { tree_.removeListener(this); }
+    void projectTreeChanged() override { frame_.projectChanged(); }
+
+private:
+    CMainFrame& frame_;
+    ProjectTree& tree_;
+};
+
+CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& settings, QWidget* parent)
+    : QMainWindow(parent), workspace_(workspace), ui_(ui), settings_(settings) {
+    setObjectName(QStringLiteral("MainFrame"));
+    setWindowTitle(q(CVarnIdeApp::kAppName));
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
+
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName(QStringLiteral("MDIClient"));
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setTabsClosable(true);
+    mdi_->setTabsMovable(true);
+    setCentralWidget(mdi_);
+
+    projectBar_ = new CProjectBar(workspace_.project().tree, this);
+    addDockWidget(Qt::LeftDockWidgetArea, projectBar_);
+    outputBar_ = new COutputControlBar(this);
+    addDockWidget(Qt::BottomDockWidgetArea, outputBar_);
+    outputBar_->setProjectFolderSource([this] { return workspace_.project().projectFolder(); });
+    connect(outputBar_, &COutputControlBar::openAtLine, this,
+            [this](const QString& path, int line) { openAtLine(path.toStdString(), line); });
+
+    documents_ = std::make_unique<CPlainDocuments>(*mdi_, ui_);
+    commands_ = std::make_unique<ProjectCommands>(workspace_, ui_, settings_, *documents_);
+    buildHost_ = std::make_unique<GuiBuildHost>(*outputBar_, *commands_, *mdi_);
+    buildHost_->setBeforePump([this] { updateCommands(); });
+    builder_ = std::make_unique<ProjectBuilder>(workspace_, ui_, settings_, *buildHost_, workspace_.installPath());
+    setHotSyncInstaller(std::make_unique<FolderHotSyncInstaller>(FolderHotSyncInstaller::desktopFolder()));
+
+    createMenusAndBars();
+    wireProjectBar();
+    setWorkbookMode(settings_.getInt(kSettings, "WorkbookMode", 0) != 0);
+
+    busyIndicator_ = new QProgressBar(this);
+    busyIndicator_->setRange(0, 0);  // no known end: the moving busy bar
+    busyIndicator_->setMaximumWidth(140);
+    busyIndicator_->setTextVisible(false);
+    busyIndicator_->setVisible(false);
+    busyLabel_ = new QLabel(this);
+    statusBar()->addPermanentWidget(busyLabel_);
+    statusBar()->addPermanentWidget(busyIndicator_);
+    statusBar()->showMessage(tr("Ready"));
+
+    treeWatch_ = std::make_unique<TreeWatch>(*this, workspace_.project().tree);
+    projectChanged();
     resize(1024, 720);
+
+    // The menus refresh when they open; toolbar buttons follow the state here.
+    auto* refresh = new QTimer(this);
+    connect(refresh, &QTimer::timeout, this, &CMainFrame::updateCommands);
+    refresh->start(250);
+}
+
+CMainFrame::~CMainFrame() {
+    // The bars listen to the project tree; stop before the tree outlives them.
+    treeWatch_.reset();
+}
+
+DocumentWindows& CMainFrame::documents() { return *documents_; }
+
+void CMainFrame::setHotSyncInstaller(std::unique_ptr<HotSyncInstaller> installer) {
+    install_.reset();
+    hotSync_ = std::move(installer);
+    install_ = std::make_unique<DeviceInstall>(*builder_, *hotSync_, ui_, settings_, *buildHost_);
+}
+
+QAction* CMainFrame::addCommand(QMenu* menu, const QString& text, int id, const QKeySequence& key,
+                                void (CMainFrame::*slot)()) {
+    QAction* a = menu->addAction(text);
+    if (!key.isEmpty()) a->setShortcut(key);
+    a->setData(id);
+    connect(a, &QAction::triggered, this, slot);
+    commandActions_[id] = a;
+    return a;
+}
+
+void CMainFrame::createMenusAndBars() {
+    QStyle* st = style();
+    QMenuBar* bar = menuBar();
+
+    // File
+    QMenu* file = bar->addMenu(tr("&File"));
+    QAction* saveAll = file->addAction(st->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Save All"));
+    connect(saveAll, &QAction::triggered, this, [this] {
+        commands_->saveAll();
+        updateCommands();
+    });
+    file->addSeparator();
+    QAction* exit = file->addAction(tr("E&xit"));
+    exit->setMenuRole(QAction::QuitRole);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    bar->addMenu(tr("&Edit"));
+    QMenu* view = bar->addMenu(tr("&View"));
+
+    // Project
+    QMenu* project = bar->addMenu(tr("&Project"));
+    QAction* newProject = project->addAction(st->standardIcon(QStyle::SP_FileDialogNewFolder), QStringLiteral("New Project"));
+    connect(newProject, &QAction::triggered, this, [this] {
+        commands_->newProject();
+        updateCommands();
+    });
+    QAction* openProject = project->addAction(st->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("Open Project"));
+    connect(openProject, &QAction::triggered, this, [this] {
+        commands_->openProject();
+        updateCommands();
+    });
+    QAction* closeProject = project->addAction(QStringLiteral("Close Project"));
+    connect(closeProject, &QAction::triggered, this, [this] {
+        commands_->closeProject();
+        updateCommands();
+    });
+    project->addSeparator();
+    QAction* addFiles = project->addAction(QStringLiteral("Add Files..."));
+    connect(addFiles, &QAction::triggered, this, [this] {
+        commands_->addFiles(ProjectCommands::AddFilter::All);
+        updateCommands();
+    });
+    QAction* updateIncludes = project->addAction(QStringLiteral("Update Includes"));
+    connect(updateIncludes, &QAction::triggered, this, [this] { commands_->updateIncludes(); });
+    project->addSeparator();
+    v2Action_ = project->addAction(q(ProjectCommands::kV2ToggleText));
+    v2Action_->setCheckable(true);
+    v2Action_->setStatusTip(q(ProjectCommands::kV2ToggleTip));
+    v2Action_->setToolTip(q(ProjectCommands::kV2ToggleTip));
+    connect(v2Action_, &QAction::triggered, this, [this] {
+        commands_->toggleV2();
+        updateCommands();
+    });
+    optimizedAction_ = project->addAction(q(ProjectCommands::kOptimizedToggleText));
+    optimizedAction_->setCheckable(true);
+    connect(optimizedAction_, &QAction::triggered, this, [this] {
+        commands_->toggleOptimized();
+        updateCommands();
+    });
+    projectFileActions_ = {newProject, openProject, closeProject, addFiles, updateIncludes, saveAll, v2Action_};
+
+    // Build
+    QMenu* build = bar->addMenu(tr("&Build"));
+    QAction* compile = addCommand(build, QStringLiteral("&Compile"), ID_BUILD_COMPILE, QKeySequence(Qt::Key_F7),
+                                  &CMainFrame::onCompile);
+    compile->setIcon(QIcon::fromTheme(QStringLiteral("run-build"), st->standardIcon(QStyle::SP_MediaPlay)));
+    QAction* cbuild = addCommand(build, QStringLiteral("C &Build"), ID_BUILD_CBUILD, {}, &CMainFrame::onCBuild);
+    cbuild->setCheckable(true);
+    build->addSeparator();
+    addCommand(build, QStringLiteral("&Make PRC..."), ID_BUILD_MAKEPRC, QKeySequence(Qt::CTRL | Qt::Key_F7),
+               &CMainFrame::onMakePrc);
+    addCommand(build, QStringLiteral("&PRC Install..."), ID_BUILD_PRCINSTALL,
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F7), &CMainFrame::onPrcInstall);
+    addCommand(build, QStringLiteral("V&SM Install"), ID_BUILD_VSMINSTALL, {}, &CMainFrame::onVsmInstall);
+    addCommand(build, QStringLiteral("P&ocketPC Install"), ID_BUILD_POCKETPCINSTALL, {},
+               &CMainFrame::onPocketPCInstall);
+
+    bar->addMenu(tr("&Tools"));
+
+    // Window
+    QMenu* window = bar->addMenu(tr("&Window"));
+    connect(window->addAction(tr("&Cascade")), &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
+    connect(window->addAction(tr("&Tile")), &QAction::triggered, mdi_, &QMdiArea::tileSubWindows);
+    connect(window->addAction(tr("Close &All")), &QAction::triggered, mdi_, &QMdiArea::closeAllSubWindows);
+
+    QMenu* help = bar->addMenu(tr("&Help"));
+    QAction* about = help->addAction(tr("&About VARNide43..."));
+    about->setMenuRole(QAction::AboutRole);
+    connect(about, &QAction::triggered, this, [this] {
+        QMessageBox::about(this, q(CVarnIdeApp::kAppName),
+                           tr("VARNide43 %1\nThe VARN development environment.").arg(QStringLiteral(VARN_VERSION)));
+    });
+
+    // Toolbars
+    fileBar_ = addToolBar(QStringLiteral("File"));
+    fileBar_->setObjectName(QStringLiteral("FileToolBar"));
+    fileBar_->addAction(newProject);
+    fileBar_->addAction(openProject);
+    fileBar_->addAction(saveAll);
+
+    executeBar_ = addToolBar(QStringLiteral("Execute"));
+    executeBar_->setObjectName(QStringLiteral("ExecuteToolBar"));
+    configBox_ = new QComboBox(executeBar_);
+    configBox_->setObjectName(QStringLiteral("BuildConfiguration"));
+    configBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    configBox_->setToolTip(tr("Build configuration"));
+    for (const char* name : kBuildConfigurations) configBox_->addItem(q(name));
+    connect(configBox_, &QComboBox::activated, this,
+            [this](int index) { setActiveConfiguration(configBox_->itemText(index).toStdString()); });
+    executeBar_->addWidget(configBox_);
+    executeBar_->addAction(compile);
+
+    // View: the workbook, the toolbars and bars.
+    workbookAction_ = view->addAction(QStringLiteral("Workbook Mode"));
+    workbookAction_->setCheckable(true);
+    connect(workbookAction_, &QAction::toggled, this, &CMainFrame::setWorkbookMode);
+    view->addSeparator();
+    view->addAction(fileBar_->toggleViewAction());
+    view->addAction(executeBar_->toggleViewAction());
+    view->addAction(projectBar_->toggleViewAction());
+    view->addAction(outputBar_->toggleViewAction());
+    QAction* statusBarAction = view->addAction(tr("&Status Bar"));
+    statusBarAction->setCheckable(true);
+    statusBarAction->setChecked(true);
+    connect(statusBarAction, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+
+    for (QMenu* m : bar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+        connect(m, &QMenu::aboutToShow, this, &CMainFrame::updateCommands);
+}
+
+void CMainFrame::wireProjectBar() {
+    using C = CProjectBar::Command;
+    using F = ProjectCommands::AddFilter;
+    auto add = [this](F filter) {
+        return [this, filter] {
+            commands_->addFiles(filter);
+            updateCommands();
+        };
+    };
+    projectBar_->setHasApplication([this] { return commands_->hasApplication(); });
+    projectBar_->setHandler(C::AddFormFile, add(F::Form));
+    projectBar_->setHandler(C::AddBitmapFile, add(F::Bitmap));
+    projectBar_->setHandler(C::AddIconFile, add(F::Icon));
+    projectBar_->setHandler(C::AddPackageFile, add(F::Package));
+    projectBar_->setHandler(C::AddCFile, add(F::CFile));
+    projectBar_->setHandler(C::AddHFile, add(F::Header));
+    projectBar_->setHandler(C::RemoveProjectItem, [this] {
+        commands_->removeItem(projectBar_->selectedItem());
+        updateCommands();
+    });
+    projectBar_->setHandler(C::UpdateIncludes, [this] { commands_->updateIncludes(); });
+    connect(projectBar_, &CProjectBar::openFileRequested, this,
+            [this](const QString& path) { documents_->open(path.toStdString(), false); });
+}
+
+QMenu* CMainFrame::menu(const QString& title) const {
+    for (QAction* a : menuBar()->actions())
+        if (a->menu() && plainTitle(a->text()) == title) return a->menu();
+    return nullptr;
+}
+
+QAction* CMainFrame::action(int id) const {
+    auto it = commandActions_.find(id);
+    return it == commandActions_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::setWindowFonts(const std::array<WindowFont, 4>& fonts) {
+    outputBar_->setPaneFont(fontOf(fonts[1], true));
+    projectBar_->setTreeFont(fontOf(fonts[2], false));
+}
+
+void CMainFrame::setWorkbookMode(bool on) {
+    mdi_->setViewMode(on ? QMdiArea::TabbedView : QMdiArea::SubWindowView);
+    if (workbookAction_ && workbookAction_->isChecked() != on) workbookAction_->setChecked(on);
+}
+
+bool CMainFrame::workbookMode() const { return mdi_->viewMode() == QMdiArea::TabbedView; }
+
+bool CMainFrame::busy() const { return commandRunning_ || builder_->busy(); }
+
+// The Build menu follows core's enabling rules.
+bool CMainFrame::commandEnabled(int id) const {
+    // The GUI's own busy state covers a command from its start, before core's flag is set.
+    if (busy()) return false;
+    const bool watched = programWatched_ && programWatched_();
+    switch (id) {
+    case ID_BUILD_COMPILE: return builder_->canCompile(watched);
+    case ID_BUILD_CBUILD: return commands_->canToggleOptimized(false);
+    case ID_BUILD_MAKEPRC:
+    case ID_BUILD_PRCINSTALL: return builder_->canMakePrc();
+    case ID_BUILD_VSMINSTALL: return builder_->canVsmInstall();
+    case ID_BUILD_POCKETPCINSTALL: return builder_->canPocketPCInstall();
+    default: return false;
+    }
+}
+
+void CMainFrame::updateCommands() {
+    for (auto& [id, a] : commandActions_) a->setEnabled(commandEnabled(id));
+    const bool b = busy();
+    if (QAction* cbuild = action(ID_BUILD_CBUILD)) cbuild->setChecked(commands_->optimizedChecked());
+    optimizedAction_->setEnabled(commands_->canToggleOptimized(b));
+    optimizedAction_->setChecked(commands_->optimizedChecked());
+    v2Action_->setChecked(commands_->v2Checked());
+    for (QAction* a : projectFileActions_) a->setEnabled(!b);
+    v2Action_->setEnabled(!b && commands_->canToggleV2());
+    configBox_->setEnabled(!b);
+    projectBar_->setCommandsBlocked(b);
+    // Menus that later parts fill stay out of the menu bar while empty.
+    for (const QString& title : {QStringLiteral("Edit"), QStringLiteral("Tools")})
+        if (QMenu* m = menu(title)) m->menuAction()->setVisible(!m->isEmpty());
+}
+
+void CMainFrame::setActiveConfiguration(const std::string& name) {
+    workspace_.project().setActiveConfiguration(name);
+    const int at = configBox_->findText(q(workspace_.project().activeConfiguration), Qt::MatchExactly);
+    configBox_->setCurrentIndex(at);
+    updateCommands();
+}
+
+void CMainFrame::projectChanged() {
+    const ProjectModel& p = workspace_.project();
+    configBox_->setCurrentIndex(configBox_->findText(q(p.activeConfiguration), Qt::MatchExactly));
+    const std::string label = p.tree.projectLabel();
+    setWindowTitle(p.projectPath.empty() ? q(CVarnIdeApp::kAppName)
+                                         : q(CVarnIdeApp::kAppName) + QStringLiteral(" - ") + q(label));
+    updateCommands();
+}
+
+bool CMainFrame::openAtLine(const std::string& path, int line) { return documents_->openAtLine(path, line, true); }
+
+void CMainFrame::setBusyShown(bool on, const QString& what) {
+    busyIndicator_->setVisible(on);
+    busyLabel_->setText(on ? what : QString());
+    if (on) {
+        statusBar()->clearMessage();
+        statusBar()->repaint();
+    } else {
+        statusBar()->showMessage(tr("Ready"));
+    }
+}
+
+void CMainFrame::runBuildCommand(int id, const std::function<void()>& body) {
+    if (!commandEnabled(id)) return;
+    QString what = action(id)->text();
+    what.remove(QLatin1Char('&'));
+    what.remove(QStringLiteral("..."));
+    commandRunning_ = true;
+    setBusyShown(true, what);
+    updateCommands();
+    emit busyChanged(true);
+    body();
+    commandRunning_ = false;
+    setBusyShown(false, {});
+    updateCommands();
+    emit busyChanged(false);
+    if (closePending_) {
+        closePending_ = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void CMainFrame::onCompile() {
+    runBuildCommand(ID_BUILD_COMPILE, [this] { builder_->compileCommand(); });
+}
+
+void CMainFrame::onCBuild() {
+    if (!commandEnabled(ID_BUILD_CBUILD)) return;
+    builder_->toggleOptimizedBuild();
+    updateCommands();
+}
+
+void CMainFrame::onMakePrc() {
+    runBuildCommand(ID_BUILD_MAKEPRC, [this] { builder_->makePrc(false); });
+}
+
+void CMainFrame::onPrcInstall() {
+    runBuildCommand(ID_BUILD_PRCINSTALL, [this] { install_->prcInstall(); });
+}
+
+void CMainFrame::onVsmInstall() {
+    runBuildCommand(ID_BUILD_VSMINSTALL, [this] { install_->vsmInstall(); });
+}
+
+void CMainFrame::onPocketPCInstall() {
+    runBuildCommand(ID_BUILD_POCKETPCINSTALL, [this] { install_->pocketPCInstall(); });
+}
+
+void CMainFrame::closeEvent(QCloseEvent* e) {
+    if (busy()) {
+        // The tool is waited for; the window closes when it has ended.
+        closePending_ = true;
+        statusBar()->showMessage(tr("Closing when the running tool has ended..."));
+        e->ignore();
+        return;
+    }
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+    if (!commands_->mainWindowClosing(active && active->isMaximized())) {
+        e->ignore();
+        return;
+    }
+    settings_.setInt(kSettings, "WorkbookMode", workbookMode() ? 1 : 0);
+    e->accept();
 }
 
 }  // namespace varn

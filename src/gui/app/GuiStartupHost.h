@@ -1,4 +1,5 @@
-// Start-up of the interactive IDE: creates the main frame and shows it.
+// Start-up of the interactive IDE: creates the main frame around the
+// workspace manager and shows it.
 #pragma once
 
 #include <memory>
@@ -9,9 +10,11 @@
 
 namespace varn {
 
+class CVarnIdeApp;
+
 class GuiStartupHost : public StartupHost {
 public:
-    explicit GuiStartupHost(GuiUi& ui) : ui_(ui) {}
+    GuiStartupHost(GuiUi& ui, CVarnIdeApp& app) : ui_(ui), app_(app) {}
 
     bool createMainFrame(VARNWorkspaceManager& manager) override;
     void showMainWindow(bool maximizeDocument, bool showTip) override;
@@ -20,6 +23,7 @@ public:
 
 private:
     GuiUi& ui_;
+    CVarnIdeApp& app_;
     std::unique_ptr<CMainFrame> frame_;
 };
 

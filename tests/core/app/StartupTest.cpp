@@ -175,7 +175,9 @@ TEST(StartupProcess, BatchBuildExitCodesAndMessages) {
 
     test::writeBytes(in.share + "/VARNide.vpj", "");
     auto fallback = in.run("nosuch.vpj -build \"Windows Debug\" -variable \"x=1\"");
-    EXPECT_EQ(fallback.status, 0);
+    // The default project has no application file: nothing to compile, exit status 255.
+    EXPECT_EQ(fallback.status, 255);
+    EXPECT_NE(fallback.err.find("There is no project to compile."), std::string::npos) << fallback.err;
     std::string saved = test::readBytes(in.share + "/VARNide.vpj");
     const char* order[] = {"TheApp", "LargeIcon", "SmallIcon", "BuildConfig", "CreatorID", "PPCCreatorID",
                            "DesktopName", "PRCVersion", "PRCType", "SplashScreen", "V2Compatibility",

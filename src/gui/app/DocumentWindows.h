@@ -1,0 +1,26 @@
+// The document windows of the main frame as the frame and its bars reach
+// them: what core asks of the open documents (OpenDocuments), plus opening a
+// file at a line and closing every document window. The source editor,
+// form designer and image editor provide the real documents; until they
+// plug in, CPlainDocuments shows files as read-only text.
+#pragma once
+
+#include <string>
+
+#include "project/OpenDocuments.h"
+
+namespace varn {
+
+class DocumentWindows : public OpenDocuments {
+public:
+    // Opens the file (or activates its window when it is already open) and
+    // puts the caret on `line`, counted from 0. With `errorMarker` the line
+    // takes the error mark, which the previously marked line of that window loses.
+    virtual bool openAtLine(const std::string& path, int line, bool errorMarker) = 0;
+    // Closes every document window without asking.
+    virtual void closeAll() = 0;
+    // Path of the document in the active window; empty when none is active.
+    virtual std::string activePath() const = 0;
+};
+
+}  // namespace varn

@@ -1,0 +1,69 @@
+// What the window tests share: a private copy of the bundled VARN folder and
+// of a sample project, and a workspace manager that opened the project.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <string>
+
+#include "app/RecordingUi.h"
+#include "platform/SettingsStore.h"
+#include "project/SymbolList.h"
+#include "project/VARNWorkspaceManager.h"
+
+namespace varn::guitest {
+
+inline bool copyTree(const QString& from, const QString& to) {
+    QDir src(from);
+    if (!QDir().mkpath(to)) return false;
+    for (const QFileInfo& fi : src.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = to + QLatin1Char('/') + fi.fileName();
+        if (fi.isDir()) {
+            if (!copyTree(fi.filePath(), target)) return false;
+        } else if (!QFile::copy(fi.filePath(), target)) {
+            return false;
+        } else {
+            QFile::setPermissions(target, fi.permissions() | QFileDevice::WriteOwner);
+        }
+    }
+    return true;
+}
+
+inline void writeText(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// The installation folder (a copy of the bundled one, with the stand-in
+// compiler) and one sample project copied beside it, opened quietly.
+struct Workspace {
+    QTemporaryDir tmp;
+    QString install;
+    QString projectFolder;
+    RecordingUi ui;
+    SettingsStore settings;
+    SymbolList symbols;
+    std::unique_ptr<VARNWorkspaceManager> manager;
+
+    explicit Workspace(const QString& sample = QString()) {
+        install = tmp.path() + QStringLiteral("/varn");
+        copyTree(QStringLiteral(VARN_SHARE_DIR), install);
+        manager = std::make_unique<VARNWorkspaceManager>(ui, settings, symbols, install.toStdString());
+        if (!sample.isEmpty()) {
+            projectFolder = tmp.path() + QLatin1Char('/') + sample;
+            copyTree(install + QStringLiteral("/samples/") + sample, projectFolder);
+            manager->openWorkspace(projectPath(sample).toStdString(), true);
+        }
+    }
+    QString projectPath(const QString& sample) const { return projectFolder + QLatin1Char('/') + sample + QStringLiteral(".vpj"); }
+    QString file(const QString& name) const { return projectFolder + QLatin1Char('/') + name; }
+    ProjectModel& model() { return manager->project(); }
+};
+
+}  // namespace varn::guitest
