@@ -1,7 +1,9 @@
 #include "build/BitmapDataLine.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstring>
 
 #include "app/RecordingUi.h"
 #include "image/DevicePalette.h"
@@ -57,11 +59,7 @@ BitmapDataLine::Images BitmapDataLine::scaled(const Images& images, int numerato
     return out;
 }
 
-std::uint8_t BitmapDataLine::paletteIndex(Rgb c) {
-    auto [it, inserted] = cache_.try_emplace(c.packed(), 0);
-    if (inserted) it->second = static_cast<std::uint8_t>(DevicePalette::palm().nearestIndex(c));
-    return it->second;
-}
+BitmapDataLine::BitmapDataLine() : nearest_(DevicePalette::palm().entries()) {}
 
 std::uint8_t BitmapDataLine::transparentIndex() { return paletteIndex(Rgb{0, 128, 128}); }
 
@@ -119,18 +117,33 @@ std::string BitmapDataLine::encode(const Images& images) {
         auto mono = monochromeRecord(*images.monochrome);
         bytes.insert(bytes.end(), mono.begin(), mono.end());
     }
-    std::string line;
-    line.reserve(12 + bytes.size() * 4);
-    char count[16];
-    std::snprintf(count, sizeof count, "[%06d]=$", static_cast<int>(bytes.size() + 1));
-    line += count;
-    static const auto decimal = [] {
-        std::vector<std::string> t(256);
-        for (int i = 0; i < 256; ++i) t[static_cast<std::size_t>(i)] = std::to_string(i) + ",";
+    // Each byte as up to three digits and a comma, copied from a table.
+    struct Decimal {
+        char text[4];
+        std::uint8_t length;
+    };
+    static const auto table = [] {
+        std::array<Decimal, 256> t{};
+        for (int i = 0; i < 256; ++i) {
+            std::string s = std::to_string(i) + ",";
+            std::memcpy(t[static_cast<std::size_t>(i)].text, s.data(), s.size());
+            t[static_cast<std::size_t>(i)].length = static_cast<std::uint8_t>(s.size());
+        }
         return t;
     }();
-    for (auto b : bytes) line += decimal[b];
-    line += "0";
+    char count[16];
+    int countLength = std::snprintf(count, sizeof count, "[%06d]=$", static_cast<int>(bytes.size() + 1));
+    std::string line(static_cast<std::size_t>(countLength) + bytes.size() * 4 + 1, '\0');
+    char* out = line.data();
+    std::memcpy(out, count, static_cast<std::size_t>(countLength));
+    out += countLength;
+    for (auto b : bytes) {
+        const Decimal& d = table[b];
+        std::memcpy(out, d.text, 4);  // the spare bytes are overwritten by what follows
+        out += d.length;
+    }
+    *out++ = '0';
+    line.resize(static_cast<std::size_t>(out - line.data()));
     return line;
 }
 

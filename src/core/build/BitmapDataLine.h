@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "image/NearestPaletteIndex.h"
 #include "image/PixelBuffer.h"
 
 namespace varn {
@@ -34,12 +34,14 @@ public:
     std::vector<std::uint8_t> colourRecord(const PixelBuffer& image, bool monochromeFollows);
     std::vector<std::uint8_t> monochromeRecord(const PixelBuffer& image);
 
-    // Index of the nearest system palette entry, remembered per colour.
-    std::uint8_t paletteIndex(Rgb c);
+    BitmapDataLine();
+
+    // Index of the nearest system palette entry.
+    std::uint8_t paletteIndex(Rgb c) { return nearest_(c); }
     std::uint8_t transparentIndex();
 
 private:
-    std::unordered_map<std::uint32_t, std::uint8_t> cache_;
+    NearestPaletteIndex nearest_;
 };
 
 }  // namespace varn
