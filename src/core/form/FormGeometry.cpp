@@ -53,8 +53,8 @@ FormEnvironment FormEnvironment::fromProject(const ProjectModel& project) {
     }
     env.displayWidth = s.varnWidth;
     env.displayHeight = s.varnHeight;
-    env.previousDisplayWidth = s.varnWidth;
-    env.previousDisplayHeight = s.varnHeight;
+    env.previousDisplayWidth = project.previousVarnWidth > 0 ? project.previousVarnWidth : s.varnWidth;
+    env.previousDisplayHeight = project.previousVarnHeight > 0 ? project.previousVarnHeight : s.varnHeight;
     env.defaultForeground = s.defaultForeGroundColor;
     env.defaultBackground = s.defaultBackGroundColor;
     env.useSystemColours = s.useSystemColors;

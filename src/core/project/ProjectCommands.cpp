@@ -5,10 +5,13 @@
 
 #include "app/CVarnIdeApp.h"
 #include "app/Ui.h"
+#include "form/CVARNfbDoc.h"
+#include "image/CVARNImgDoc.h"
 #include "image/ImageRegistration.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/SettingsStore.h"
+#include "project/ProjectImages.h"
 #include "project/VARNWorkspaceManager.h"
 
 namespace varn {
@@ -63,7 +66,19 @@ bool isCCode(const std::string& path) {
 
 ProjectCommands::ProjectCommands(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& settings,
                                  OpenDocuments& documents)
-    : workspace_(workspace), ui_(ui), settings_(settings), documents_(documents) {}
+    : workspace_(workspace), ui_(ui), settings_(settings), documents_(documents) {
+    // New forms and images are written by their own file formats.
+    formCreator_ = [this](const std::string& path) {
+        return createEmptyFormFile(path, FormEnvironment::fromProject(model())).ok();
+    };
+    imageCreator_ = [this](const std::string& path) {
+        bool icon = paths::equalNoCase(paths::extension(path), "vic");
+        CVARNImgDoc doc(icon ? ImageDocType::Icon : ImageDocType::Bitmap);
+        if (!doc.newDocument(ui_, ProjectImages::settingsOf(model()))) return false;
+        ProjectImages project(model());
+        return doc.save(path, ui_, project);
+    };
+}
 
 ProjectModel& ProjectCommands::model() { return workspace_.project(); }
 const ProjectModel& ProjectCommands::model() const { return workspace_.project(); }

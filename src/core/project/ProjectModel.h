@@ -39,6 +39,11 @@ struct ProjectModel {
     std::array<std::vector<std::string>, kWatchLists> watchLists;
     std::vector<Breakpoint> breakpoints;
     std::array<std::uint32_t, 16> customColors = whiteColors();
+    // The designer's display size before the project settings last changed it
+    // (0: the same as the current one); form files without a units line were
+    // written in it.
+    int previousVarnWidth = 0;
+    int previousVarnHeight = 0;
     // The project's menu bars, kept in "<project>_MenuBar.ini" beside the project file.
     MenuBarList menuBars;
 

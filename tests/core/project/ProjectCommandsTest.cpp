@@ -193,6 +193,22 @@ TEST(AddFiles, MissingFilesAreCreatedAndOpened) {
     }
 }
 
+TEST(AddFiles, MissingFormsAndImagesAreWrittenInTheirFormats) {
+    Fixture f;
+    f.rootProject();
+    f.commands.setImageCreator({});
+    ProjectCommands plain{f.manager, f.ui, f.settings, f.docs};  // the built-in creators
+    plain.addFile(f.file("Fresh.vff"));
+    plain.addFile(f.file("art.vbm"));
+    EXPECT_EQ(test::readBytes(f.file("Fresh.vff")).rfind("#\r\n# VARN Form File\r\n", 0), 0u);
+    std::string image = test::readBytes(f.file("art.vbm"));
+    ASSERT_GE(image.size(), 14u);
+    // One image of the project's last bitmap size: 32 x 22 pixels.
+    EXPECT_EQ(static_cast<unsigned char>(image[18]), 32);
+    EXPECT_EQ(static_cast<unsigned char>(image[22]), 22);
+    EXPECT_EQ(f.kindOf(f.file("art.vbm")), ItemKind::Image);
+}
+
 TEST(AddFiles, ChooserAndRefusalsDoNotStopTheOthers) {
     Fixture f;
     f.rootProject();
