@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Paths.h"
+#include "project/OpenForms.h"
 
 namespace varn {
 
@@ -37,9 +38,12 @@ inline std::optional<DocumentTemplate> documentTemplateFor(const std::string& ex
     return std::nullopt;
 }
 
-class OpenDocuments {
+class OpenDocuments : public OpenForms {
 public:
     virtual ~OpenDocuments() = default;
+
+    // No form documents unless the window layer has them.
+    CVARNfbDoc* openForm(const std::string& /*path*/) override { return nullptr; }
 
     // A document is open for the file.
     virtual bool isOpen(const std::string& path) const = 0;

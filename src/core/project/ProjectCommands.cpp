@@ -66,10 +66,17 @@ bool isCCode(const std::string& path) {
 
 ProjectCommands::ProjectCommands(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& settings,
                                  OpenDocuments& documents)
-    : workspace_(workspace), ui_(ui), settings_(settings), documents_(documents) {
-    // New forms and images are written by their own file formats.
+    : workspace_(workspace), ui_(ui), settings_(settings), documents_(documents),
+      duplicates_(workspace.project(), ui, &documents) {
+    // New forms and images are written by their own file formats; a new
+    // form's frame takes a name no other form of the project uses.
     formCreator_ = [this](const std::string& path) {
-        return createEmptyFormFile(path, FormEnvironment::fromProject(model())).ok();
+        return createEmptyFormFile(path, FormEnvironment::fromProject(model()), duplicates_.nameInUseHook()).ok();
+    };
+    // A menu bar that a frame still uses is kept.
+    menuBarRemover_ = [this](const PROJECT_ITEM& item) {
+        ProjectModel& m = model();
+        removeMenuBar(m.menuBars, m.tree, item.item, m.projectPath, duplicates_.menuBarUserFinder(), ui_);
     };
     imageCreator_ = [this](const std::string& path) {
         bool icon = paths::equalNoCase(paths::extension(path), "vic");

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "project/DuplicateCheck.h"
 #include "project/OpenDocuments.h"
 #include "project/ProjectTree.h"
 
@@ -58,6 +59,10 @@ public:
     void setFormCreator(FileCreator f) { formCreator_ = std::move(f); }
     void setImageCreator(FileCreator f) { imageCreator_ = std::move(f); }
     void setMenuBarRemover(MenuBarRemover f) { menuBarRemover_ = std::move(f); }
+
+    // "Check For Duplicates": the whole-project name check.
+    bool checkForDuplicates() { return duplicates_.checkProject(); }
+    DuplicateCheck& duplicates() { return duplicates_; }
 
     // The commands that need a project are enabled only while it has an application file.
     bool hasApplication() const;
@@ -124,6 +129,7 @@ private:
     FileCreator formCreator_;
     FileCreator imageCreator_;
     MenuBarRemover menuBarRemover_;
+    DuplicateCheck duplicates_;
 };
 
 }  // namespace varn

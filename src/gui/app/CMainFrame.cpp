@@ -189,6 +189,8 @@ void CMainFrame::createMenusAndBars() {
     });
     QAction* updateIncludes = project->addAction(QStringLiteral("Update Includes"));
     connect(updateIncludes, &QAction::triggered, this, [this] { commands_->updateIncludes(); });
+    QAction* duplicates = project->addAction(QStringLiteral("Check For Duplicates"));
+    connect(duplicates, &QAction::triggered, this, [this] { commands_->checkForDuplicates(); });
     project->addSeparator();
     v2Action_ = project->addAction(q(ProjectCommands::kV2ToggleText));
     v2Action_->setCheckable(true);
@@ -204,7 +206,7 @@ void CMainFrame::createMenusAndBars() {
         commands_->toggleOptimized();
         updateCommands();
     });
-    projectFileActions_ = {newProject, openProject, closeProject, addFiles, updateIncludes, saveAll, v2Action_};
+    projectFileActions_ = {newProject, openProject, closeProject, addFiles, updateIncludes, duplicates, saveAll, v2Action_};
 
     // Build
     QMenu* build = bar->addMenu(tr("&Build"));
@@ -296,6 +298,7 @@ void CMainFrame::wireProjectBar() {
         updateCommands();
     });
     projectBar_->setHandler(C::UpdateIncludes, [this] { commands_->updateIncludes(); });
+    projectBar_->setHandler(C::CheckForDuplicates, [this] { commands_->checkForDuplicates(); });
     connect(projectBar_, &CProjectBar::openFileRequested, this,
             [this](const QString& path) { documents_->open(path.toStdString(), false); });
 }

@@ -235,9 +235,8 @@ TEST(RemoveProjectItem, ByKind) {
                              f.tree().itemsOfKind(ItemKind::SmallIcon)[0]->item,
                              f.tree().addFormFile(f.touch("Main.vff")), f.tree().addImageFile(f.touch("a.vbm")),
                              f.tree().addCFile(f.touch("code.c"))};
-    int kept[] = {f.tree().itemsOfKind(ItemKind::Application)[0]->item, f.tree().addInclude(f.touch("inc.vsl")),
-                  f.tree().addMenuBar("Bar")};
-    for (int id : kept) f.commands.removeItem(id);  // no menu bar remover wired: it stays
+    int kept[] = {f.tree().itemsOfKind(ItemKind::Application)[0]->item, f.tree().addInclude(f.touch("inc.vsl"))};
+    for (int id : kept) f.commands.removeItem(id);
     for (int id : kept) EXPECT_NE(f.tree().find(id), nullptr);
     EXPECT_FALSE(f.model().modified);
 
@@ -247,10 +246,19 @@ TEST(RemoveProjectItem, ByKind) {
     for (const char* c : {ProjectTree::kForms, ProjectTree::kCFiles}) EXPECT_EQ(f.tree().category(c), nullptr);
     EXPECT_TRUE(fsys::exists(f.file("Main.vff"))) << "the file on disk stays";
 
+    // A menu bar no frame uses goes from the tree and the project's list.
+    CMenuBar bar;
+    bar.name = "Bar";
+    f.model().menuBars.push_back(bar);
+    int barItem = f.tree().addMenuBar("Bar");
+    f.commands.removeItem(barItem);
+    EXPECT_EQ(f.tree().find(barItem), nullptr);
+    EXPECT_TRUE(f.model().menuBars.empty());
+
     Strings removedBars;
     f.commands.setMenuBarRemover([&](const PROJECT_ITEM& r) { removedBars.push_back(r.path); });
-    f.commands.removeItem(kept[2]);
-    EXPECT_EQ(removedBars, Strings{"Bar"});
+    f.commands.removeItem(f.tree().addMenuBar("Other"));
+    EXPECT_EQ(removedBars, Strings{"Other"});
 }
 
 // ---------------------------------------------------------------- Includes
