@@ -1,10 +1,12 @@
 // varnide: the VARN IDE. A command line with a build type runs a batch build
 // without any window; otherwise the interactive IDE starts.
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,8 @@
 #include "app/StartupHost.h"
 #include "app/Ui.h"
 #include "build/ProjectBuilder.h"
+#include "convert/ConvertCommands.h"
+#include "platform/Paths.h"
 #include "project/VARNWorkspaceManager.h"
 
 namespace {
@@ -27,7 +31,14 @@ const char* kUsage =
     "Switches begin with '-' or '/'. With -build the IDE opens the project, builds\n"
     "the configuration without a window and ends with exit code 0 (success) or 255.\n"
     "Configurations: \"PalmOS Debug\", \"PalmOS Release\", \"Windows Debug\",\n"
-    "\"Windows Release\", \"PocketPC Debug\", \"PocketPC Release\".\n";
+    "\"Windows Release\", \"PocketPC Debug\", \"PocketPC Release\".\n"
+    "\n"
+    "       varnide -convertvdi file.vdi [-creator ID] [-nobeam] [-backup]\n"
+    "       varnide -importbmp picture.bmp image.vbm\n"
+    "\n"
+    "The conversion tools run without a window: -convertvdi writes a PalmOS database\n"
+    "beside the data file, -importbmp adds a BMP to a VARN image file. Messages go to\n"
+    "standard error; the exit code is 0 on success and 255 on failure.\n";
 
 bool hasDisplay() {
     for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
@@ -35,6 +46,38 @@ bool hasDisplay() {
         if (s && *s) return true;
     }
     return false;
+}
+
+bool isSwitch(const std::string& arg, const char* name) {
+    return arg.size() > 1 && (arg[0] == '-' || arg[0] == '/') && varn::paths::equalNoCase(arg.substr(1), name);
+}
+
+// The conversion tools of the command line; nothing when the command line asks for none.
+std::optional<int> runConversion(const std::vector<std::string>& args) {
+    varn::HeadlessUi ui;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (isSwitch(args[i], "importbmp")) {
+            if (i + 2 >= args.size()) {
+                std::fputs("varnide: -importbmp needs a BMP file and an image file (see --help).\n", stderr);
+                return -1;
+            }
+            return varn::importBmp(args[i + 1], args[i + 2], ui) ? 0 : -1;
+        }
+        if (!isSwitch(args[i], "convertvdi")) continue;
+        if (i + 1 >= args.size()) {
+            std::fputs("varnide: -convertvdi needs a data file (see --help).\n", stderr);
+            return -1;
+        }
+        std::string creator;
+        bool nobeam = false, backup = false;
+        for (std::size_t j = i + 2; j < args.size(); ++j) {
+            if (isSwitch(args[j], "creator") && j + 1 < args.size()) creator = args[++j];
+            else if (isSwitch(args[j], "nobeam")) nobeam = true;
+            else if (isSwitch(args[j], "backup")) backup = true;
+        }
+        return varn::convertVdi(args[i + 1], creator, nobeam, backup, ui) ? 0 : -1;
+    }
+    return std::nullopt;
 }
 
 int runBatch(const std::vector<std::string>& args) {
@@ -66,6 +109,8 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (auto converted = runConversion(args)) return *converted;
+
     varn::CVarnCommandLineInfo probe;
     probe.parse(args);
     if (probe.isBatchBuild()) return runBatch(args);
@@ -77,6 +122,9 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VARNide43"));
     QApplication::setOrganizationName(QStringLiteral("Quillfen"));
+    // The desktop file and icon that cmake --install puts in place.
+    QGuiApplication::setDesktopFileName(QStringLiteral("varnide"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("varnide")));
     varn::GuiUi ui;
     varn::CVarnIdeApp app(ui, varn::SettingsStore::openUser(), varn::SettingsStore::openMachine());
     varn::GuiStartupHost host(ui, app);

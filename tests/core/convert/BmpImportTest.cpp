@@ -1,0 +1,385 @@
+// BMP import: the bytes of the BMP appended unchanged, the second bitmap type
+// beside the first, replacing an image of the same kind, the project entry,
+// every refusal with its message, and the result read back by the image
+// editor's own block reader without a complaint.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <optional>
+
+#include "TestSupport.h"
+#include "app/RecordingUi.h"
+#include "convert/BmpImport.h"
+#include "convert/ConvertCommands.h"
+#include "image/ImageBlockReader.h"
+#include "platform/FileSystem.h"
+
+namespace varn {
+namespace {
+
+using namespace test;
+
+void le16(std::string& s, std::uint32_t v) {
+    s += static_cast<char>(v & 0xFF);
+    s += static_cast<char>((v >> 8) & 0xFF);
+}
+void le32(std::string& s, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// A BMP file built field by field; unset fields take their correct values.
+struct Bmp {
+    std::int32_t width = 32;
+    std::int32_t height = 22;
+    std::uint16_t bpp = 24;
+    std::uint16_t planes = 1;
+    std::uint32_t headerSize = 40;
+    std::uint32_t compression = 0;
+    std::uint32_t coloursUsed = 0;
+    std::optional<int> tableEntries;
+    std::optional<std::uint32_t> blockSize;
+    std::optional<std::uint32_t> imageSize;
+    std::string trailing;
+    int seed = 1;  // varies the pixels
+
+    std::string bytes() const {
+        const int entries = tableEntries ? *tableEntries : (bpp <= 8 ? 1 << bpp : 0);
+        const std::int64_t h = height < 0 ? -std::int64_t{height} : height;
+        const std::int64_t stride = ((std::int64_t{width} * bpp + 31) / 32) * 4;
+        const std::uint32_t pixels = static_cast<std::uint32_t>(stride * h);
+        std::string body;
+        le32(body, headerSize);
+        le32(body, static_cast<std::uint32_t>(width));
+        le32(body, static_cast<std::uint32_t>(height));
+        le16(body, planes);
+        le16(body, bpp);
+        le32(body, compression);
+        le32(body, imageSize ? *imageSize : pixels);
+        le32(body, 2835);
+        le32(body, 2835);
+        le32(body, coloursUsed);
+        le32(body, 0);
+        body.resize(headerSize, '\0');
+        for (int i = 0; i < entries; ++i) {
+            body += static_cast<char>(i * 7);
+            body += static_cast<char>(i * 13);
+            body += static_cast<char>(i * 29);
+            body += '\0';
+        }
+        for (std::uint32_t i = 0; i < pixels; ++i) body += static_cast<char>((i * 31 + seed * 17) & 0xFF);
+        body += trailing;
+        std::string file = "BM";
+        le32(file, blockSize ? *blockSize : static_cast<std::uint32_t>(14 + body.size()));
+        le32(file, 0);
+        le32(file, static_cast<std::uint32_t>(14 + headerSize + 4 * entries));
+        return file + body;
+    }
+};
+
+class RecordingProject : public ImageProject {
+public:
+    std::string imagePathByBaseName(const std::string&) const override { return {}; }
+    void addBitmapFile(const std::string& path) override { calls.push_back("bitmap " + path); }
+    void setLargeIcon(const std::string& path) override { calls.push_back("large " + path); }
+    void setSmallIcon(const std::string& path) override { calls.push_back("small " + path); }
+    void markModified() override { calls.push_back("modified"); }
+    std::vector<std::string> calls;
+};
+
+// The image editor's reader must open the file without a single message.
+void expectEditorReads(const std::string& path, const std::vector<int>& depths) {
+    RecordingUi ui;
+    auto records = ImageBlockReader(ui).readFile(path);
+    ASSERT_TRUE(records) << records.error().message;
+    EXPECT_TRUE(ui.messages.empty()) << ui.lastText();
+    ASSERT_EQ(records->size(), depths.size());
+    for (std::size_t i = 0; i < depths.size(); ++i) EXPECT_EQ((*records)[i].depth(), depths[i]);
+}
+
+class BmpImportTest : public ::testing::Test {
+protected:
+    std::string bmp(const std::string& name, const Bmp& b) {
+        std::string path = dir.file(name);
+        writeBytes(path, b.bytes());
+        return path;
+    }
+    bool import(const std::string& bmpPath, const std::string& image) {
+        ui.clear();
+        return importBmp(bmpPath, image, ui, &project);
+    }
+    void expectOnlyError(const std::string& text) {
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, text);
+        EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
+        EXPECT_TRUE(project.calls.empty());
+    }
+
+    TempDir dir;
+    RecordingUi ui;
+    RecordingProject project;
+};
+
+TEST_F(BmpImportTest, ColourBmpIntoNewNameIsByteIdentical) {
+    const std::string colour = bmp("photo.bmp", Bmp{});
+    const std::string image = dir.file("Photo.vbm");
+    ASSERT_TRUE(import(colour, image)) << ui.lastText();
+    EXPECT_EQ(readBytes(image), readBytes(colour));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Import complete.");
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Information);
+    EXPECT_EQ(project.calls, (std::vector<std::string>{"bitmap " + image, "modified"}));
+    expectEditorReads(image, {24});
+}
+
+TEST_F(BmpImportTest, MonochromeBesideColourGivesTwoBlocksColourFirst) {
+    const std::string colour = bmp("c.bmp", Bmp{});
+    Bmp m;
+    m.bpp = 1;
+    const std::string mono = bmp("m.bmp", m);
+    const std::string image = dir.file("Both.vbm");
+    ASSERT_TRUE(import(colour, image));
+    ASSERT_TRUE(import(mono, image)) << ui.lastText();
+    EXPECT_EQ(readBytes(image), readBytes(colour) + readBytes(mono));
+    expectEditorReads(image, {24, 1});
+}
+
+TEST_F(BmpImportTest, ColourBesideMonochromeIsAppendedAfterIt) {
+    Bmp m;
+    m.bpp = 1;
+    const std::string mono = bmp("m.bmp", m);
+    Bmp c;
+    c.bpp = 8;
+    const std::string colour = bmp("c.bmp", c);
+    const std::string image = dir.file("Both.vbm");
+    ASSERT_TRUE(import(mono, image));
+    ASSERT_TRUE(import(colour, image));
+    EXPECT_EQ(readBytes(image), readBytes(mono) + readBytes(colour));
+    expectEditorReads(image, {1, 8});
+}
+
+TEST_F(BmpImportTest, SecondColourBmpReplacesTheFirst) {
+    const std::string first = bmp("first.bmp", Bmp{});
+    Bmp second;
+    second.bpp = 4;
+    second.seed = 9;
+    const std::string secondPath = bmp("second.bmp", second);
+    const std::string image = dir.file("Swap.vbm");
+    ASSERT_TRUE(import(first, image));
+    ASSERT_TRUE(import(secondPath, image));
+    EXPECT_EQ(readBytes(image), readBytes(secondPath));
+    expectEditorReads(image, {4});
+}
+
+TEST_F(BmpImportTest, SecondMonochromeBmpReplacesTheFirst) {
+    Bmp a;
+    a.bpp = 1;
+    Bmp b = a;
+    b.seed = 5;
+    const std::string pa = bmp("a.bmp", a), pb = bmp("b.bmp", b);
+    const std::string image = dir.file("Mono.vbm");
+    ASSERT_TRUE(import(pa, image));
+    ASSERT_TRUE(import(pb, image));
+    EXPECT_EQ(readBytes(image), readBytes(pb));
+}
+
+TEST_F(BmpImportTest, FileWithBothKindsIsRefused) {
+    Bmp m;
+    m.bpp = 1;
+    const std::string colour = bmp("c.bmp", Bmp{}), mono = bmp("m.bmp", m);
+    const std::string image = dir.file("Full.vbm");
+    ASSERT_TRUE(import(colour, image));
+    ASSERT_TRUE(import(mono, image));
+    const std::string before = readBytes(image);
+    project.calls.clear();
+    EXPECT_FALSE(import(colour, image));
+    expectOnlyError("VARN image file already has a color and monochrome image.");
+    EXPECT_EQ(readBytes(image), before);
+}
+
+TEST_F(BmpImportTest, SizeMismatchIsRefused) {
+    const std::string big = bmp("big.bmp", Bmp{});
+    Bmp s;
+    s.width = 16;
+    s.height = 16;
+    s.bpp = 1;
+    const std::string small = bmp("small.bmp", s);
+    const std::string image = dir.file("Sized.vbm");
+    ASSERT_TRUE(import(big, image));
+    project.calls.clear();
+    EXPECT_FALSE(import(small, image));
+    expectOnlyError("The imported image size (16x16) must be the same as the existing image size (32x22).");
+    EXPECT_EQ(readBytes(image), readBytes(big));
+}
+
+TEST_F(BmpImportTest, MissingImportFile) {
+    const std::string missing = dir.file("none.bmp");
+    EXPECT_FALSE(import(missing, dir.file("X.vbm")));
+    expectOnlyError("Could not open import file " + missing);
+    EXPECT_FALSE(fsys::exists(dir.file("X.vbm")));
+}
+
+TEST_F(BmpImportTest, ImageNameMustBeAnIdentifier) {
+    const std::string colour = bmp("c.bmp", Bmp{});
+    for (const char* bad : {"my image.vbm", "a-b.vbm", "x.y.vbm", ".vbm"}) {
+        EXPECT_FALSE(import(colour, dir.file(bad))) << bad;
+        expectOnlyError("Bitmap file names must follow VARN variable naming rules.");
+        EXPECT_FALSE(fsys::exists(dir.file(bad)));
+    }
+    EXPECT_TRUE(import(colour, dir.file("9lives.vbm")));  // a leading digit passes
+}
+
+TEST_F(BmpImportTest, MissingExtensionBecomesVbm) {
+    const std::string colour = bmp("c.bmp", Bmp{});
+    std::string written;
+    ASSERT_TRUE(importBmpFile(colour, dir.file("Plain"), ui, &project, &written));
+    EXPECT_EQ(written, dir.file("Plain.vbm"));
+    EXPECT_EQ(readBytes(dir.file("Plain.vbm")), readBytes(colour));
+    EXPECT_FALSE(fsys::exists(dir.file("Plain")));
+    EXPECT_EQ(project.calls.front(), "bitmap " + dir.file("Plain.vbm"));
+}
+
+TEST_F(BmpImportTest, EmptyExistingFileCountsAsNew) {
+    const std::string colour = bmp("c.bmp", Bmp{});
+    writeBytes(dir.file("Empty.vbm"), "");
+    ASSERT_TRUE(import(colour, dir.file("Empty.vbm"))) << ui.lastText();
+    EXPECT_EQ(readBytes(dir.file("Empty.vbm")), readBytes(colour));
+}
+
+TEST_F(BmpImportTest, ReadOnlyImageFileIsNotTouched) {
+    const std::string colour = bmp("c.bmp", Bmp{});
+    Bmp m;
+    m.bpp = 1;
+    const std::string mono = bmp("m.bmp", m);
+    const std::string image = dir.file("Locked.vbm");
+    ASSERT_TRUE(import(colour, image));
+    ASSERT_EQ(::chmod(image.c_str(), 0444), 0);
+    project.calls.clear();
+    EXPECT_FALSE(import(mono, image));
+    expectOnlyError("Could not write the VARN image file " + image + ".");
+    EXPECT_EQ(readBytes(image), readBytes(colour));
+}
+
+TEST_F(BmpImportTest, WithoutProjectOnlyTheFileIsWritten) {
+    const std::string colour = bmp("c.bmp", Bmp{});
+    ui.clear();
+    ASSERT_TRUE(importBmp(colour, dir.file("Alone.vbm"), ui));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Import complete."});
+}
+
+struct Refusal {
+    const char* name;
+    Bmp bmp;
+    std::string reason;
+    std::string raw;  // used instead of bmp when not empty
+};
+
+std::vector<Refusal> refusals() {
+    auto with = [](auto change) {
+        Bmp b;
+        change(b);
+        return b;
+    };
+    return {
+        {"not_bmp", Bmp{}, "it is not a BMP file", "GIF89a this is not a bitmap at all, not at all, no....."},
+        {"too_short", Bmp{}, "it is not a BMP file", "BM\x10"},
+        {"v5_header", with([](Bmp& b) { b.headerSize = 124; }),
+         "its information header must be the 40-byte Windows header", ""},
+        {"two_planes", with([](Bmp& b) { b.planes = 2; }), "it must have one plane and 1, 4, 8 or 24 bits per pixel",
+         ""},
+        {"sixteen_bits", with([](Bmp& b) { b.bpp = 16; }), "it must have one plane and 1, 4, 8 or 24 bits per pixel",
+         ""},
+        {"rle8", with([](Bmp& b) {
+             b.bpp = 8;
+             b.compression = 1;
+         }),
+         "it must be uncompressed", ""},
+        {"top_down", with([](Bmp& b) { b.height = -22; }),
+         "it must be stored bottom-up and be 1 to 1000 pixels wide and high", ""},
+        {"too_wide", with([](Bmp& b) {
+             b.width = 1001;
+             b.height = 1;
+         }),
+         "it must be stored bottom-up and be 1 to 1000 pixels wide and high", ""},
+        {"short_palette", with([](Bmp& b) {
+             b.bpp = 8;
+             b.coloursUsed = 16;
+             b.tableEntries = 16;
+         }),
+         "its colour table must hold all 2, 16 or 256 entries", ""},
+        {"colour_table_on_24_bits", with([](Bmp& b) { b.tableEntries = 2; }), "it must have no colour table", ""},
+        {"wrong_image_size", with([](Bmp& b) { b.imageSize = 5; }), "its image size field does not match its size",
+         ""},
+        {"block_size_zero", with([](Bmp& b) { b.blockSize = 0; }), "its length does not match its headers", ""},
+        {"much_trailing_data", with([](Bmp& b) { b.trailing = std::string(5000, 'x'); }),
+         "its length does not match its headers", ""},
+    };
+}
+
+class BmpRefusal : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(BmpRefusal, IsRefusedWithItsReason) {
+    TempDir dir;
+    const Refusal& r = GetParam();
+    const std::string path = dir.file("in.bmp");
+    writeBytes(path, r.raw.empty() ? r.bmp.bytes() : r.raw);
+    RecordingUi ui;
+    RecordingProject project;
+    EXPECT_FALSE(importBmp(path, dir.file("Out.vbm"), ui, &project));
+    EXPECT_EQ(ui.texts(),
+              std::vector<std::string>{"The import file " + path + " is not a BMP the image editor accepts: " +
+                                       r.reason + "."});
+    EXPECT_FALSE(fsys::exists(dir.file("Out.vbm")));
+    EXPECT_TRUE(project.calls.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BmpRefusal, ::testing::ValuesIn(refusals()),
+                         [](const ::testing::TestParamInfo<Refusal>& i) { return i.param.name; });
+
+TEST(BmpImportAccepts, ImageSizeZeroAndFullColoursUsedAndSmallPadding) {
+    TempDir dir;
+    Bmp b;
+    b.bpp = 4;
+    b.imageSize = 0;
+    b.coloursUsed = 16;
+    b.trailing = "\0\0";
+    const std::string path = dir.file("ok.bmp");
+    writeBytes(path, b.bytes());
+    RecordingUi ui;
+    ASSERT_TRUE(importBmp(path, dir.file("Ok.vbm"), ui)) << ui.lastText();
+    expectEditorReads(dir.file("Ok.vbm"), {4});
+}
+
+TEST(BmpScan, FlagsSizesAndStop) {
+    Bmp m;
+    m.bpp = 1;
+    m.width = 15;
+    m.height = 9;
+    std::string two = Bmp{}.bytes() + m.bytes();
+    MemoryByteSource in(two);
+    ImageBlockScan s = scanImageBlocks(in);
+    EXPECT_TRUE(s.hasColour);
+    EXPECT_TRUE(s.hasMonochrome);
+    EXPECT_EQ(s.blocks, 2);
+    EXPECT_EQ(s.width, 15);  // the last block wins
+    EXPECT_EQ(s.height, 9);
+
+    Bmp zero;
+    zero.blockSize = 0;
+    std::string stuck = zero.bytes();
+    MemoryByteSource in2(stuck);
+    EXPECT_EQ(scanImageBlocks(in2).blocks, 1);  // a block size of 0 ends the scan
+
+    std::string shortFile = Bmp{}.bytes().substr(0, 50);
+    MemoryByteSource in3(shortFile);
+    EXPECT_EQ(scanImageBlocks(in3).blocks, 0);
+}
+
+TEST(BmpImportNames, DefaultImageFile) {
+    EXPECT_EQ(defaultImageFileFor("/pics/Sunset.bmp"), "/pics/Sunset.vbm");
+    EXPECT_EQ(defaultImageFileFor("Sunset.BMP"), "Sunset.vbm");
+}
+
+}  // namespace
+}  // namespace varn
