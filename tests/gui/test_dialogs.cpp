@@ -1,0 +1,584 @@
+// The settings dialogs of the project and the "Find in Files" dialog: what
+// they load, which controls they show and enable per target, the creator ID
+// typed in either form, the checks and the write-back of OK and Cancel, the
+// search history, and the searches into the find panes.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+#include "GuiFixture.h"
+#include "build/COutputControlBar.h"
+#include "editor/CFindInFiles.h"
+#include "image/DevicePalette.h"
+#include "project/CCompilePilotDlg.h"
+#include "project/CProjectSettingsDlg.h"
+#include "project/OpenDocuments.h"
+
+using namespace varn;
+using Texts = std::vector<std::string>;
+using Widgets = std::initializer_list<QWidget*>;
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// Runs `f` on the next modal dialog as soon as it is up.
+void onNextModal(std::function<void(QWidget*)> f, int triesLeft = 200) {
+    QTimer::singleShot(10, [f = std::move(f), triesLeft]() mutable {
+        if (QWidget* w = QApplication::activeModalWidget()) f(w);
+        else if (triesLeft > 0) onNextModal(std::move(f), triesLeft - 1);
+    });
+}
+
+// Replaces the text of a line edit or spin box as typing does.
+template <class Edit>
+void retype(Edit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+// One file open with text of its own (unsaved changes).
+class OneOpenDocument : public OpenDocuments {
+public:
+    OneOpenDocument(std::string path, std::string text) : path_(std::move(path)), text_(std::move(text)) {}
+    bool isOpen(const std::string& p) const override { return p == path_; }
+    bool isModified(const std::string& p) const override { return p == path_; }
+    bool save(const std::string&) override { return false; }
+    std::optional<std::string> text(const std::string& p) const override {
+        return p == path_ ? std::optional<std::string>(text_) : std::nullopt;
+    }
+    std::vector<std::string> modifiedDocuments() const override { return {path_}; }
+    bool saveAllModified() override { return true; }
+    bool open(const std::string&, bool) override { return false; }
+    std::optional<int> openIcon(const std::string&) override { return std::nullopt; }
+
+private:
+    std::string path_, text_;
+};
+
+QStringList comboItems(const QComboBox* box) {
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i) out << box->itemText(i);
+    return out;
+}
+
+QStringList historyIn(const SettingsStore& store) {
+    QStringList out;
+    for (int n = 1; n <= FindHistory::kEntries; ++n) out << q(store.getString(FindHistory::kSection, FindHistory::entryKey(n)));
+    return out;
+}
+
+void setHistory(SettingsStore& store, const QStringList& entries) {
+    for (int n = 1; n <= FindHistory::kEntries; ++n)
+        store.setString(FindHistory::kSection, FindHistory::entryKey(n), entries.value(n - 1).toStdString());
+}
+
+// One pane line of a match, as "%-60.60s  Line: %-5d File: %s" gives it.
+QString entry(const QString& lineText, int line, const std::string& path) {
+    return lineText.leftJustified(60, QLatin1Char(' '), true) + QStringLiteral("  Line: ") +
+           QString::number(line).leftJustified(5) + QStringLiteral(" File: ") + q(path) + QLatin1Char('\n');
+}
+
+bool shown(QWidget* w) { return !w->isHidden(); }
+
+// The Demo project on one configuration, its application file replaced by `source`.
+struct Demo : guitest::Workspace {
+    explicit Demo(const char* configuration = "Windows Debug", bool optimized = false, const char* source = nullptr)
+        : Workspace(QStringLiteral("Demo")) {
+        model().setActiveConfiguration(configuration);
+        model().settings.optimizedBuild = optimized;
+        model().modified = false;
+        if (source) guitest::writeText(file(QStringLiteral("Demo.vsl")), source);
+    }
+    std::string app() { return model().tree.applicationPath(); }
+};
+
+const char* const kFunctions =
+    "# Declarations first.\n"
+    "function startup();\n"
+    "\tfunction on_tap(x, y);\n"
+    "numeric taps;\n"
+    "function startup()\n"
+    "  taps = 0; # function call here\n"
+    "end;\n";
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    // ---------------------------------------------------------------- Project Settings
+
+    void projectSettingsLoadAndEnabling() {
+        Demo ws;
+        ProjectSettings& s = ws.model().settings;
+        s.formFontName = "Tahoma";
+        s.varnWidth = 240;
+        s.allow1BitColor = true;
+        s.defaultForeGroundColor = 0x0000FF;
+        CProjectSettingsDlg dlg(ws.model(), ws.ui);
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Project Settings"));
+        QCOMPARE(dlg.fontNameEdit()->text(), QStringLiteral("Tahoma"));
+        QCOMPARE(dlg.widthBox()->value(), 240);
+        QCOMPARE(dlg.heightBox()->value(), 160);
+        QVERIFY(dlg.allow1BitColorBox()->isChecked());
+        QCOMPARE(CColourWell::toQColor(dlg.textColourWell()->colour()), QColor(255, 0, 0));
+        QCOMPARE(dlg.backgroundColourWell()->colour(), 0xFFFFFFu);
+
+        // The face name only without the VARN fonts, the wells only without the system colours.
+        QVERIFY(dlg.fontNameEdit()->isEnabled() && dlg.browseButton()->isEnabled());
+        dlg.useVARNFontsBox()->click();
+        QVERIFY(!dlg.fontNameEdit()->isEnabled() && !dlg.browseButton()->isEnabled());
+        QVERIFY(!dlg.textColourWell()->isEnabled() && !dlg.backgroundColourWell()->isEnabled());
+        dlg.useSystemColorsBox()->click();
+        QVERIFY(dlg.textColourWell()->isEnabled() && dlg.backgroundColourWell()->isEnabled());
+
+        const QString path = ws.projectPath(QStringLiteral("Demo"));
+        QFile::setPermissions(path, QFileDevice::ReadOwner);
+        QCOMPARE(CProjectSettingsDlg(ws.model(), ws.ui).windowTitle(), QStringLiteral("Project Settings (read-only)"));
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    void projectSettingsOkAndCancel() {
+        Demo ws;
+        ProjectModel& m = ws.model();
+        const std::uint32_t odd = 0x123457;  // not a palette colour
+        QVERIFY(DevicePalette::palm().snapPacked(odd) != odd);
+        {
+            CProjectSettingsDlg dlg(m, ws.ui);
+            retype(dlg.widthBox(), QStringLiteral("500"));
+            dlg.useVARNFontsBox()->click();
+            dlg.reject();
+        }
+        QCOMPARE(m.settings.varnWidth, 160);
+        QVERIFY(!m.settings.useVARNFonts);
+        QCOMPARE(m.previousVarnWidth, 0);
+        {
+            CProjectSettingsDlg dlg(m, ws.ui);
+            retype(dlg.widthBox(), QStringLiteral("240"));
+            retype(dlg.heightBox(), QStringLiteral("320"));
+            dlg.useSystemColorsBox()->click();
+            dlg.textColourWell()->setColour(odd);
+            dlg.accept();
+            QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        }
+        QVERIFY(m.modified);
+        QCOMPARE(m.settings.varnWidth, 240);
+        QCOMPARE(m.settings.varnHeight, 320);
+        QCOMPARE(m.previousVarnWidth, 160);
+        QCOMPARE(m.previousVarnHeight, 160);
+        QVERIFY(!m.settings.useSystemColors);
+        QCOMPARE(m.settings.defaultForeGroundColor, DevicePalette::palm().snapPacked(odd));
+
+        // Colours alone leave the project unmodified; the previous size follows.
+        m.modified = false;
+        {
+            CProjectSettingsDlg dlg(m, ws.ui);
+            dlg.allow1BitColorBox()->click();
+            dlg.accept();
+        }
+        QVERIFY(m.settings.allow1BitColor);
+        QVERIFY(!m.modified);
+        QCOMPARE(m.previousVarnWidth, 240);
+        // The face name compares with its case.
+        {
+            CProjectSettingsDlg dlg(m, ws.ui);
+            retype(dlg.fontNameEdit(), QStringLiteral("arial narrow"));
+            dlg.accept();
+        }
+        QCOMPARE(m.settings.formFontName, std::string("arial narrow"));
+        QVERIFY(m.modified);
+        QVERIFY(ws.ui.messages.empty());
+    }
+
+    void projectSettingsBrowseAndRange() {
+        Demo ws;
+        ProjectModel& m = ws.model();
+        QString offered;
+        int refreshed = 0;
+        CProjectSettingsDlg dlg(m, ws.ui);
+        dlg.setFontChooser([&](QWidget*, const QString& current) -> std::optional<QString> {
+            offered = current;
+            return QStringLiteral("Courier New");
+        });
+        dlg.setFormsChanged([&] { ++refreshed; });
+        dlg.browseButton()->click();
+        QCOMPARE(offered, QStringLiteral("Arial Narrow"));
+        QCOMPARE(dlg.fontNameEdit()->text(), QStringLiteral("Courier New"));
+        // At once, before OK.
+        QCOMPARE(m.settings.formFontName, std::string("Courier New"));
+        QCOMPARE(refreshed, 1);
+
+        retype(dlg.heightBox(), QStringLiteral("50"));
+        dlg.accept();
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QCOMPARE(ws.ui.texts(), Texts{"Please enter an integer between 100 and 1000."});
+        QCOMPARE(m.previousVarnHeight, 0);
+        retype(dlg.heightBox(), QStringLiteral("200"));
+        dlg.accept();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(m.settings.varnHeight, 200);
+    }
+
+    void projectSettingsRun() {
+        Demo ws;
+        onNextModal([](QWidget* w) {
+            auto* dlg = qobject_cast<CProjectSettingsDlg*>(w);
+            QVERIFY(dlg);
+            dlg->widthBox()->setValue(320);
+            dlg->accept();
+        });
+        QVERIFY(CProjectSettingsDlg::run(nullptr, *ws.manager, ws.ui));
+        QCOMPARE(ws.model().settings.varnWidth, 320);
+        onNextModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+        QVERIFY(!CProjectSettingsDlg::run(nullptr, *ws.manager, ws.ui));
+    }
+
+    // ------------------------------------------------------------ Application Settings
+
+    void creatorFieldsFollowEachOther() {
+        Demo ws("PalmOS Debug");
+        CCompilePilotDlg dlg(ws.model(), ws.ui);
+        QCOMPARE(dlg.creatorHexEdit()->text(), QStringLiteral("44656D6F"));
+        QCOMPARE(dlg.creatorTextEdit()->text(), QStringLiteral("Demo"));
+        retype(dlg.creatorTextEdit(), QStringLiteral("AB"));
+        QCOMPARE(dlg.creatorHexEdit()->text(), QStringLiteral("4142"));
+        QTest::keyClick(dlg.creatorTextEdit(), Qt::Key_Backspace);
+        QCOMPARE(dlg.creatorHexEdit()->text(), QStringLiteral("41"));
+        retype(dlg.creatorHexEdit(), QStringLiteral("415"));
+        QCOMPARE(dlg.creatorTextEdit()->text(), QStringLiteral("AP"));
+        retype(dlg.creatorHexEdit(), QStringLiteral("4a6b0107"));
+        QCOMPARE(dlg.creatorTextEdit()->text(), QStringLiteral("Jk.."));
+        QCOMPARE(dlg.creatorTextEdit()->maxLength(), 4);
+        QCOMPARE(dlg.creatorHexEdit()->maxLength(), 8);
+    }
+
+    void layoutPerTarget() {
+        {
+            Demo ws("PalmOS Debug");
+            ws.model().settings.changeDBCreatorID = true;
+            CCompilePilotDlg dlg(ws.model(), ws.ui);
+            QCOMPARE(dlg.windowTitle(), QStringLiteral("Application Settings"));
+            QVERIFY(!shown(dlg.sipResizeBox()));
+            for (QWidget* w : Widgets{dlg.changeDBCreatorIDBox(), dlg.prcVersionEdit(), dlg.nonBeamableBox(),
+                                      dlg.backupBox(), dlg.splashScreenBox()})
+                QVERIFY2(shown(w) && !w->isEnabled(), qPrintable(w->objectName()));
+            QVERIFY(!dlg.changeDBCreatorIDBox()->isChecked());
+            QVERIFY(dlg.prcTypeBox()->isEnabled() && dlg.formWidthBox()->isEnabled() && dlg.formHeightBox()->isEnabled());
+            QCOMPARE(dlg.prcVersionEdit()->text(), QStringLiteral("1.0"));
+            QCOMPARE(comboItems(dlg.prcTypeBox()), (QStringList{QStringLiteral("Application"), QStringLiteral("Library")}));
+            QCOMPARE(dlg.labelOf(dlg.formWidthBox())->text(), QStringLiteral("Runtime Form Size"));
+        }
+        {
+            Demo ws("PalmOS Release", true);
+            ProjectModel& m = ws.model();
+            m.settings.changeDBCreatorID = true;
+            m.settings.splashScreen = "Splash";
+            m.tree.setLargeIcon(ws.file(QStringLiteral("Big.vic")).toStdString());
+            m.tree.addImageFile(ws.file(QStringLiteral("Splash.vbm")).toStdString());
+            m.tree.addImageFile(ws.file(QStringLiteral("Logo.vbm")).toStdString());
+            CCompilePilotDlg dlg(m, ws.ui);
+            for (QWidget* w : Widgets{dlg.changeDBCreatorIDBox(), dlg.prcVersionEdit(), dlg.nonBeamableBox(),
+                                      dlg.backupBox(), dlg.splashScreenBox()})
+                QVERIFY2(shown(w) && w->isEnabled(), qPrintable(w->objectName()));
+            QVERIFY(dlg.changeDBCreatorIDBox()->isChecked());
+            QCOMPARE(comboItems(dlg.splashScreenBox()),
+                     (QStringList{QStringLiteral("Big"), QStringLiteral("Splash"), QStringLiteral("Logo")}));
+            QCOMPARE(dlg.splashScreenBox()->currentText(), QStringLiteral("Splash"));
+        }
+        {
+            Demo ws("PocketPC Debug");
+            ws.model().settings.ppcCreatorID = "50504331";
+            CCompilePilotDlg dlg(ws.model(), ws.ui);
+            for (QWidget* w : Widgets{dlg.changeDBCreatorIDBox(), dlg.prcTypeBox(), dlg.labelOf(dlg.prcTypeBox()),
+                                      dlg.prcVersionEdit(), dlg.labelOf(dlg.prcVersionEdit()), dlg.nonBeamableBox(),
+                                      dlg.backupBox()})
+                QVERIFY2(!shown(w), qPrintable(w->objectName()));
+            for (QWidget* w : Widgets{dlg.sipResizeBox(), dlg.splashScreenBox(), dlg.desktopNameEdit(), dlg.creatorTextEdit()})
+                QVERIFY2(shown(w) && w->isEnabled(), qPrintable(w->objectName()));
+            QVERIFY(!dlg.formWidthBox()->isEnabled() && !dlg.formHeightBox()->isEnabled());
+            QCOMPARE(dlg.formHeightBox()->value(), 320);
+            QCOMPARE(dlg.creatorTextEdit()->text(), QStringLiteral("PPC1"));
+            QVERIFY(dlg.prcVersionEdit()->text().isEmpty());
+        }
+        {
+            Demo ws("Windows Release");
+            CCompilePilotDlg dlg(ws.model(), ws.ui);
+            for (QWidget* w : Widgets{dlg.changeDBCreatorIDBox(), dlg.prcTypeBox(), dlg.prcVersionEdit(), dlg.nonBeamableBox(),
+                                      dlg.backupBox(), dlg.sipResizeBox(), dlg.splashScreenBox(), dlg.desktopNameEdit(),
+                                      dlg.labelOf(dlg.desktopNameEdit())})
+                QVERIFY2(!shown(w), qPrintable(w->objectName()));
+            QVERIFY(shown(dlg.creatorTextEdit()) && !dlg.creatorTextEdit()->isEnabled());
+            QVERIFY(dlg.creatorHexEdit()->isEnabled() && dlg.formWidthBox()->isEnabled());
+            QCOMPARE(dlg.formWidthBox()->value(), 320);
+        }
+    }
+
+    void okAsksAboutTheCaseFirstThenChecksTheSize() {
+        Demo ws("PalmOS Debug");
+        ProjectModel& m = ws.model();
+        CCompilePilotDlg dlg(m, ws.ui);
+        retype(dlg.creatorTextEdit(), QStringLiteral("demo"));
+        dlg.formWidthBox()->setValue(240);
+        dlg.formHeightBox()->setValue(240);
+        // Yes: back to the dialog, nothing else checked.
+        ws.ui.answers = {Answer::Yes};
+        dlg.accept();
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QCOMPARE(ws.ui.texts(), Texts{ApplicationSettingsRules::kUpperCaseQuestion});
+        QCOMPARE(ws.ui.messages[0].buttons, MsgButtons::YesNo);
+        QCOMPARE(ws.ui.messages[0].icon, MsgIcon::Warning);
+        // No: the lower-case ID stays, then the PalmOS size is refused.
+        ws.ui.clear();
+        ws.ui.answers = {Answer::No};
+        dlg.accept();
+        QCOMPARE(ws.ui.texts(), (Texts{ApplicationSettingsRules::kUpperCaseQuestion, "The runtime form size must be 160 or 320"}));
+        QCOMPARE(dlg.creatorTextEdit()->text(), QStringLiteral("demo"));
+        // Width and height are compared before the allowed sizes.
+        ws.ui.clear();
+        retype(dlg.creatorTextEdit(), QStringLiteral("Demo"));
+        dlg.formHeightBox()->setValue(200);
+        dlg.accept();
+        QCOMPARE(ws.ui.texts(), Texts{"The runtime form width and height must be the same value"});
+        QVERIFY(!m.modified);
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+
+        ws.ui.clear();
+        dlg.formWidthBox()->setValue(320);
+        dlg.formHeightBox()->setValue(320);
+        retype(dlg.desktopNameEdit(), QStringLiteral("  My App  "));
+        retype(dlg.creatorHexEdit(), QStringLiteral(" 4D79 "));
+        dlg.accept();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QVERIFY(ws.ui.messages.empty());
+        QVERIFY(m.modified);
+        QCOMPARE(dlg.desktopNameEdit()->text(), QStringLiteral("My App"));
+        QCOMPARE(dlg.creatorTextEdit()->text(), QStringLiteral("My"));
+    }
+
+    void okWritesBackWhenTheDialogGoesAway() {
+        Demo ws("PalmOS Debug");
+        ProjectModel& m = ws.model();
+        {
+            CCompilePilotDlg dlg(m, ws.ui);
+            retype(dlg.creatorTextEdit(), QStringLiteral("Wxyz"));
+            retype(dlg.desktopNameEdit(), QStringLiteral("Wide"));
+            dlg.prcTypeBox()->setCurrentIndex(1);
+            dlg.formWidthBox()->setValue(320);
+            dlg.formHeightBox()->setValue(320);
+            dlg.accept();
+            QCOMPARE(dlg.result(), int(QDialog::Accepted));
+            QCOMPARE(m.settings.desktopName, std::string("Demo"));  // not before the window goes
+        }
+        QCOMPARE(m.settings.creatorID, std::string("5778797A"));
+        QCOMPARE(m.settings.ppcCreatorID, std::string("44656D6F"));
+        QCOMPARE(m.settings.desktopName, std::string("Wide"));
+        QCOMPARE(m.settings.prcType, std::string("Library"));
+        QCOMPARE(m.settings.palmOSFormSizeY, 320);
+
+        ws.model().setActiveConfiguration("PocketPC Release");
+        {
+            CCompilePilotDlg dlg(m, ws.ui);
+            retype(dlg.creatorTextEdit(), QStringLiteral("Zz12"));
+            dlg.sipResizeBox()->click();
+            dlg.splashScreenBox()->setEditText(QStringLiteral("Intro"));
+            dlg.accept();
+        }
+        QCOMPARE(m.settings.ppcCreatorID, std::string("5A7A3132"));
+        QCOMPARE(m.settings.creatorID, std::string("5778797A"));
+        QVERIFY(m.settings.enableSipResize);
+        QCOMPARE(m.settings.splashScreen, std::string("Intro"));
+    }
+
+    void cancelWritesBackWhatWasLoaded() {
+        Demo ws("PalmOS Debug");
+        ProjectModel& m = ws.model();
+        m.settings.prcType = "library";
+        m.settings.palmOSFormSizeY = 320;  // out of step: the width wins
+        {
+            CCompilePilotDlg dlg(m, ws.ui);
+            retype(dlg.creatorTextEdit(), QStringLiteral("Quit"));
+            retype(dlg.desktopNameEdit(), QStringLiteral("Changed"));
+            dlg.prcTypeBox()->setCurrentIndex(0);
+            dlg.formWidthBox()->setValue(240);
+            dlg.formHeightBox()->setValue(240);
+            dlg.accept();  // refused: 240
+            QCOMPARE(ws.ui.lastText(), std::string(ApplicationSettingsRules::kPalmSizes));
+            dlg.reject();
+        }
+        QCOMPARE(m.settings.prcType, std::string("Library"));
+        QCOMPARE(m.settings.creatorID, std::string("44656D6F"));
+        QCOMPARE(m.settings.desktopName, std::string("Demo"));
+        QCOMPARE(m.settings.palmOSFormSizeX, 160);
+        QCOMPARE(m.settings.palmOSFormSizeY, 160);
+        QVERIFY(!m.modified);
+
+        m.settings.prcType = "application";
+        CCompilePilotDlg(m, ws.ui).reject();
+        QCOMPARE(m.settings.prcType, std::string("Application"));
+    }
+
+    void applicationSettingsRun() {
+        Demo ws("Windows Debug");
+        onNextModal([](QWidget* w) {
+            auto* dlg = qobject_cast<CCompilePilotDlg*>(w);
+            QVERIFY(dlg);
+            dlg->formWidthBox()->setValue(480);
+            dlg->accept();
+        });
+        QVERIFY(CCompilePilotDlg::run(nullptr, *ws.manager, ws.ui));
+        QCOMPARE(ws.model().settings.windowsFormSizeX, 480);
+        onNextModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+        QVERIFY(!CCompilePilotDlg::run(nullptr, *ws.manager, ws.ui));
+    }
+
+    // --------------------------------------------------------------- Find in Files
+
+    void findDialogAndItsHistory() {
+        guitest::Workspace ws;
+        SettingsStore& store = ws.settings;
+        setHistory(store, {QStringLiteral("alpha"), QStringLiteral("beta"), QStringLiteral("gamma")});
+        store.setString(FindHistory::kSection, FindHistory::entryKey(5), "beyond the gap");
+        store.setInt(FindHistory::kSection, FindHistory::kMatchCase, 1);
+        {
+            CFindInFiles dlg(store);
+            QCOMPARE(dlg.windowTitle(), QStringLiteral("Find in Files"));
+            QCOMPARE(comboItems(dlg.findWhatBox()), (QStringList{QStringLiteral("alpha"), QStringLiteral("beta"), QStringLiteral("gamma")}));
+            QCOMPARE(dlg.findWhatBox()->currentText(), QStringLiteral("alpha"));
+            QVERIFY(dlg.matchCaseBox()->isChecked() && !dlg.regularExpressionBox()->isChecked() && !dlg.pane2Box()->isChecked());
+            QCOMPARE(dlg.pane2Box()->text(), QStringLiteral("O&utput to pane 2"));
+            dlg.findWhatBox()->setEditText(QStringLiteral("zeta"));
+            dlg.reject();  // stores nothing
+        }
+        QCOMPARE(historyIn(store).first(), QStringLiteral("alpha"));
+
+        auto find = [&](const QString& text, bool matchCase, bool regex) {
+            CFindInFiles dlg(store);
+            dlg.findWhatBox()->setEditText(text);
+            dlg.matchCaseBox()->setChecked(matchCase);
+            dlg.regularExpressionBox()->setChecked(regex);
+            dlg.findButton()->click();
+            QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        };
+        // An older entry moves to the front, the ones before it move down.
+        find(QStringLiteral("gamma"), false, true);
+        QCOMPARE(historyIn(store).mid(0, 4), (QStringList{QStringLiteral("gamma"), QStringLiteral("alpha"), QStringLiteral("beta"), QString()}));
+        QCOMPARE(store.getInt(FindHistory::kSection, "Match case", -1), 0);
+        QCOMPARE(store.getInt(FindHistory::kSection, "Regular expressions", -1), 1);
+        // The first entry again, or nothing: only the options change.
+        const QStringList before = historyIn(store);
+        find(QStringLiteral("gamma"), true, false);
+        find(QString(), true, false);
+        QCOMPARE(historyIn(store), before);
+        QCOMPARE(store.getInt(FindHistory::kSection, "Match case", -1), 1);
+        // A full history drops its oldest entry.
+        QStringList full;
+        for (int n = 1; n <= 10; ++n) full << QStringLiteral("t%1").arg(n);
+        setHistory(store, full);
+        find(QStringLiteral("new"), false, false);
+        QCOMPARE(historyIn(store), QStringList{QStringLiteral("new")} + full.mid(0, 9));
+        QCOMPARE(CFindInFiles(store).findWhatBox()->count(), 10);
+    }
+
+    void runSearchesIntoTheChosenPane() {
+        Demo ws("Windows Debug", false, kFunctions);
+        COutputControlBar bar;
+        bar.pane(COutputControlBar::FindPane1)->setPlainText(QStringLiteral("earlier search"));
+        bar.pane(COutputControlBar::FindPane2)->setPlainText(QStringLiteral("stale"));
+        onNextModal([](QWidget* w) {
+            auto* dlg = qobject_cast<CFindInFiles*>(w);
+            QVERIFY(dlg);
+            dlg->findWhatBox()->setEditText(QStringLiteral("STARTUP"));
+            dlg->pane2Box()->click();
+            dlg->findButton()->click();
+        });
+        QVERIFY(CFindInFiles::run(nullptr, ws.settings, bar, ws.model().tree, ws.ui));
+        QVERIFY(ws.ui.messages.empty());
+        QCOMPARE(bar.activePane(), int(COutputControlBar::FindPane2));
+        QCOMPARE(bar.pane(COutputControlBar::FindPane1)->toPlainText(), QStringLiteral("earlier search"));
+        const QString expected = entry(QStringLiteral("function startup();"), 2, ws.app()) +
+                                 entry(QStringLiteral("function startup()"), 5, ws.app()) +
+                                 QStringLiteral("2 occurrence(s) have been found.\n");
+        QCOMPARE(bar.pane(COutputControlBar::FindPane2)->toPlainText(), expected);
+
+        // The options reach the search.
+        FindOptions o{"STARTUP", true, false};
+        QCOMPARE(CFindInFiles::searchProject(bar, COutputControlBar::FindPane1, o, ws.model().tree, ws.ui).count, 0);
+        o = {"^numeric|^end", false, true};
+        QCOMPARE(CFindInFiles::searchProject(bar, COutputControlBar::FindPane1, o, ws.model().tree, ws.ui).count, 2);
+
+        // Cancel searches nothing.
+        onNextModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+        QVERIFY(!CFindInFiles::run(nullptr, ws.settings, bar, ws.model().tree, ws.ui));
+        QCOMPARE(bar.pane(COutputControlBar::FindPane2)->toPlainText(), expected);
+
+        guitest::Workspace empty;
+        CFindInFiles::searchProject(bar, COutputControlBar::FindPane1, o, empty.model().tree, empty.ui);
+        QCOMPARE(bar.pane(COutputControlBar::FindPane1)->toPlainText(), QStringLiteral("0 occurrence(s) have been found.\n"));
+    }
+
+    void findAllFunctionsListsTheDeclarationsInPane1() {
+        Demo ws("Windows Debug", false, kFunctions);
+        QMainWindow window;
+        auto* bar = new COutputControlBar(&window);
+        window.addDockWidget(Qt::BottomDockWidgetArea, bar);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        bar->hide();
+        bar->activatePane(COutputControlBar::BuildPane);
+        COutputPane* pane1 = bar->pane(COutputControlBar::FindPane1);
+        pane1->setPlainText(QStringLiteral("old"));
+        pane1->setHorizontalBar(true);
+
+        QCOMPARE(CFindInFiles::findAllFunctions(*bar, ws.model().tree, ws.ui).count, 2);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->activePane(), int(COutputControlBar::FindPane1));
+        QVERIFY(!pane1->horizontalBarShown());
+        // The leading tab goes; a definition without ";" is no declaration.
+        QCOMPARE(pane1->toPlainText(), entry(QStringLiteral("function startup();"), 2, ws.app()) +
+                                           entry(QStringLiteral("function on_tap(x, y);"), 3, ws.app()) +
+                                           QStringLiteral("2 occurrence(s) have been found.\n"));
+
+        // A double-click on an entry asks for its file and line (from 0).
+        QSignalSpy spy(bar, &COutputControlBar::openAtLine);
+        bar->jumpFrom(COutputControlBar::FindPane1, pane1->toPlainText().section(QLatin1Char('\n'), 1, 1));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(QFileInfo(spy.at(0).at(0).toString()).canonicalFilePath(), QFileInfo(q(ws.app())).canonicalFilePath());
+        QCOMPARE(spy.at(0).at(1).toInt(), 2);
+
+        // An open document is searched in its unsaved text.
+        OneOpenDocument open(ws.app(), "function edited_but_unsaved();\n");
+        QCOMPARE(CFindInFiles::findAllFunctions(*bar, ws.model().tree, ws.ui, &open).count, 1);
+        QVERIFY(pane1->toPlainText().startsWith(QStringLiteral("function edited_but_unsaved();")));
+    }
+
+    void aLongListIsTruncatedAtThePaneLimit() {
+        QByteArray lots;
+        for (int i = 0; i < 3000; ++i) lots += "function f" + QByteArray::number(i) + "();\n";
+        Demo ws("Windows Debug", false, lots.constData());
+        COutputControlBar bar;
+        const FindSummary s = CFindInFiles::findAllFunctions(bar, ws.model().tree, ws.ui);
+        QVERIFY(s.truncated);
+        // The pane counts its length as the search writes it, "\r\n" included.
+        const std::size_t perEntry = 60 + 8 + 5 + 7 + ws.app().size() + 2;
+        QCOMPARE(FindInFiles::formatEntry("function f1();", 1, ws.app()).size(), perEntry);
+        QVERIFY(static_cast<std::size_t>(s.count) * perEntry > FindInFiles::kPaneLimit);
+        QVERIFY(static_cast<std::size_t>(s.count - 1) * perEntry <= FindInFiles::kPaneLimit);
+        const QString text = bar.pane(COutputControlBar::FindPane1)->toPlainText();
+        QVERIFY(text.endsWith(QStringLiteral("\nThere are to many lines. The output been truncated.\n\n%1 occurrence(s) have been found.\n").arg(s.count)));
+    }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "test_dialogs.moc"
