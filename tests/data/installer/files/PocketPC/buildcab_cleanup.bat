@@ -1,0 +1,17 @@
+@del *.vce
+@del *.wav
+@del *.ttf
+@del *.inf
+@del err.log
+@del SetupDll.dat
+@del ARM\*.dll
+@del ARM\*.exe
+@rmdir ARM
+@del MIPS\*.dll
+@del MIPS\*.exe
+@rmdir MIPS
+@del SH3\*.dll
+@del SH3\*.exe
+@rmdir SH3
+@del buildcab.bat
+del buildcab_cleanup.bat
