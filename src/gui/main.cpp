@@ -19,6 +19,7 @@
 #include "app/Ui.h"
 #include "build/ProjectBuilder.h"
 #include "convert/ConvertCommands.h"
+#include "installer/InstallerBuild.h"
 #include "platform/Paths.h"
 #include "project/VARNWorkspaceManager.h"
 
@@ -89,6 +90,9 @@ int runBatch(const std::vector<std::string>& args) {
         buildHost.attach(a.workspace()->project(), a.ui());
         varn::ProjectBuilder builder(*a.workspace(), a.ui(), a.settings(), buildHost, a.installPath());
         return builder.batchCompile(logPath);
+    });
+    app.setBatchInstaller([](varn::CVarnIdeApp& a, const std::string& logPath) {
+        varn::install::runBatchInstaller(a.workspace()->project(), a.installPath(), logPath, a.ui());
     });
     app.initInstance(args, host);
     return app.exitInstance(host);

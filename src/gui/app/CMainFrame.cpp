@@ -16,13 +16,19 @@
 #include <QToolBar>
 
 #include "app/CPlainDocuments.h"
+#include "app/ProcessWatch.h"
+#include "app/VARNTipOfDay.h"
+#include "app/WindowState.h"
 #include "build/COutputControlBar.h"
 #include "build/DeviceInstall.h"
 #include "build/GuiBuildHost.h"
 #include "build/HotSyncInstaller.h"
 #include "build/ProjectBuilder.h"
+#include "editor/CFindInFiles.h"
 #include "platform/SettingsStore.h"
 #include "project/BuildConfiguration.h"
+#include "project/CCompilePilotDlg.h"
+#include "project/CProjectSettingsDlg.h"
 #include "project/CProjectBar.h"
 #include "project/ProjectCommands.h"
 #include "project/VARNWorkspaceManager.h"
@@ -92,9 +98,15 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
             [this](const QString& path, int line) { openAtLine(path.toStdString(), line); });
 
     documents_ = std::make_unique<CPlainDocuments>(*mdi_, ui_);
+    windowState_ = std::make_unique<WindowState>(*this, *mdi_, *documents_, workspace_.project(), settings_, projectBar_);
+    workspace_.setWindows(windowState_.get());
+    processWatch_ = new ProcessWatch(this);
+    programWatched_ = [this] { return processWatch_->watching(); };
+    connect(processWatch_, &ProcessWatch::programEnded, this, &CMainFrame::updateCommands);
     commands_ = std::make_unique<ProjectCommands>(workspace_, ui_, settings_, *documents_);
     buildHost_ = std::make_unique<GuiBuildHost>(*outputBar_, *commands_, *mdi_);
     buildHost_->setBeforePump([this] { updateCommands(); });
+    buildHost_->setApplicationSettingsDialog([this] { return CCompilePilotDlg::run(this, workspace_, ui_); });
     builder_ = std::make_unique<ProjectBuilder>(workspace_, ui_, settings_, *buildHost_, workspace_.installPath());
     setHotSyncInstaller(std::make_unique<FolderHotSyncInstaller>(FolderHotSyncInstaller::desktopFolder()));
 
@@ -125,6 +137,7 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
 CMainFrame::~CMainFrame() {
     // The bars listen to the project tree; stop before the tree outlives them.
     treeWatch_.reset();
+    workspace_.setWindows(nullptr);
 }
 
 DocumentWindows& CMainFrame::documents() { return *documents_; }
@@ -161,7 +174,17 @@ void CMainFrame::createMenusAndBars() {
     exit->setMenuRole(QAction::QuitRole);
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
-    bar->addMenu(tr("&Edit"));
+    QMenu* edit = bar->addMenu(tr("&Edit"));
+    QAction* findInFiles = edit->addAction(QStringLiteral("F&ind in Files..."));
+    findInFiles->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    findInFiles->setStatusTip(QStringLiteral("Search for a string in multiple files"));
+    connect(findInFiles, &QAction::triggered, this, [this] {
+        CFindInFiles::run(this, settings_, *outputBar_, workspace_.project().tree, ui_, documents_.get());
+    });
+    QAction* findAll = edit->addAction(QStringLiteral("Fi&nd All Functions"));
+    connect(findAll, &QAction::triggered, this, [this] {
+        CFindInFiles::findAllFunctions(*outputBar_, workspace_.project().tree, ui_, documents_.get());
+    });
     QMenu* view = bar->addMenu(tr("&View"));
 
     // Project
@@ -206,7 +229,12 @@ void CMainFrame::createMenusAndBars() {
         commands_->toggleOptimized();
         updateCommands();
     });
-    projectFileActions_ = {newProject, openProject, closeProject, addFiles, updateIncludes, duplicates, saveAll, v2Action_};
+    QAction* projectSettings = project->addAction(QStringLiteral("Project Settings..."));
+    connect(projectSettings, &QAction::triggered, this, [this] { runProjectSettings(); });
+    QAction* appSettings = project->addAction(QStringLiteral("Application Settings"));
+    connect(appSettings, &QAction::triggered, this, [this] { runApplicationSettings(); });
+    projectFileActions_ = {newProject,   openProject,     closeProject, addFiles,  updateIncludes,
+                           duplicates,   projectSettings, appSettings,  saveAll,   v2Action_};
 
     // Build
     QMenu* build = bar->addMenu(tr("&Build"));
@@ -233,6 +261,10 @@ void CMainFrame::createMenusAndBars() {
     connect(window->addAction(tr("Close &All")), &QAction::triggered, mdi_, &QMdiArea::closeAllSubWindows);
 
     QMenu* help = bar->addMenu(tr("&Help"));
+    QAction* tip = help->addAction(QStringLiteral("Tip of the Day..."));
+    tip->setObjectName(QStringLiteral("TipOfTheDay"));
+    connect(tip, &QAction::triggered, this, &CMainFrame::showTipOfDay);
+    help->addSeparator();
     QAction* about = help->addAction(tr("&About VARNide43..."));
     about->setMenuRole(QAction::AboutRole);
     connect(about, &QAction::triggered, this, [this] {
@@ -299,8 +331,20 @@ void CMainFrame::wireProjectBar() {
     });
     projectBar_->setHandler(C::UpdateIncludes, [this] { commands_->updateIncludes(); });
     projectBar_->setHandler(C::CheckForDuplicates, [this] { commands_->checkForDuplicates(); });
+    projectBar_->setHandler(C::ProjectSettings, [this] { runProjectSettings(); });
+    projectBar_->setHandler(C::PrcSettings, [this] { runApplicationSettings(); });
     connect(projectBar_, &CProjectBar::openFileRequested, this,
             [this](const QString& path) { documents_->open(path.toStdString(), false); });
+}
+
+void CMainFrame::runProjectSettings() {
+    CProjectSettingsDlg::run(this, workspace_, ui_);
+    updateCommands();
+}
+
+void CMainFrame::runApplicationSettings() {
+    CCompilePilotDlg::run(this, workspace_, ui_);
+    updateCommands();
 }
 
 QMenu* CMainFrame::menu(const QString& title) const {
@@ -449,7 +493,28 @@ void CMainFrame::closeEvent(QCloseEvent* e) {
         return;
     }
     settings_.setInt(kSettings, "WorkbookMode", workbookMode() ? 1 : 0);
+    windowState_->saveDockLayout();
     e->accept();
+}
+
+void CMainFrame::showTipOfDay() {
+    if (tipOfDay_) {
+        settings_.setInt(kSettings, "CurrentTip", tipOfDay_->currentTip());
+        settings_.setInt(kSettings, "ShowAtStartup", tipOfDay_->showAtStartup() ? 1 : 0);
+        delete tipOfDay_;
+        tipOfDay_ = nullptr;
+    }
+    tipOfDay_ = new VARNTipOfDay(workspace_.installPath(), settings_.getInt(kSettings, "CurrentTip", 0),
+                                 settings_.getInt(kSettings, "ShowAtStartup", 1) != 0, this);
+    tipOfDay_->show();
+    tipOfDay_->raise();
+}
+
+bool CMainFrame::tipState(int& currentTip, bool& showAtStartup) const {
+    if (!tipOfDay_) return false;
+    currentTip = tipOfDay_->currentTip();
+    showAtStartup = tipOfDay_->showAtStartup();
+    return true;
 }
 
 }  // namespace varn

@@ -27,6 +27,10 @@ namespace varn {
 
 class COutputControlBar;
 class CPlainDocuments;
+class ProcessWatch;
+class VARNTipOfDay;
+class WindowState;
+class WorkspaceWindows;
 class CProjectBar;
 class DeviceInstall;
 class DocumentWindows;
@@ -75,8 +79,20 @@ public:
     void setWindowFonts(const std::array<WindowFont, 4>& fonts);
     // Replaces the HotSync install library (tests use their own).
     void setHotSyncInstaller(std::unique_ptr<HotSyncInstaller> installer);
-    // Whether a run or debug process is being watched; the debugger plugs in here.
+    // Whether a run or debug process is being watched; by default the idle
+    // process watch tells.
     void setProgramWatched(std::function<bool()> f) { programWatched_ = std::move(f); }
+    // Idle processing: the run and debugged programs and the debugger's poll.
+    ProcessWatch& processWatch() { return *processWatch_; }
+    // The window state the workspace manager saves into and restores from projects.
+    WindowState& windowState() { return *windowState_; }
+
+    // The tip of the day (Help "Tip of the Day..."): a window already open
+    // stores its state in the settings and makes way for a new one.
+    void showTipOfDay();
+    VARNTipOfDay* tipOfDay() const { return tipOfDay_; }
+    // The tip window's state when one was created during this run.
+    bool tipState(int& currentTip, bool& showAtStartup) const;
 
     // Makes `name` the active build configuration; the box shows it.
     void setActiveConfiguration(const std::string& name);
@@ -105,6 +121,8 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void runProjectSettings();
+    void runApplicationSettings();
     class TreeWatch;
 
     void createMenusAndBars();
@@ -141,6 +159,9 @@ private:
     std::unique_ptr<HotSyncInstaller> hotSync_;
     std::unique_ptr<DeviceInstall> install_;
     std::unique_ptr<TreeWatch> treeWatch_;
+    std::unique_ptr<WindowState> windowState_;
+    ProcessWatch* processWatch_ = nullptr;
+    VARNTipOfDay* tipOfDay_ = nullptr;
     std::function<bool()> programWatched_;
     bool commandRunning_ = false;
     bool closePending_ = false;

@@ -14,8 +14,6 @@ namespace varn {
 
 namespace {
 
-constexpr const char* kPathProperty = "varnDocumentPath";
-
 // File bytes as text: UTF-8 when they are valid UTF-8, else Latin-1 (the
 // sources of the handheld tools are mostly plain ANSI). Line ends become "\n".
 QString decode(const std::string& bytes) {

@@ -13,6 +13,10 @@ namespace varn {
 
 class DocumentWindows : public OpenDocuments {
 public:
+    // Every document window (QMdiSubWindow) carries the full path of its
+    // document in this property; the saved window state is built from it.
+    static constexpr const char* kPathProperty = "varnDocumentPath";
+
     // Opens the file (or activates its window when it is already open) and
     // puts the caret on `line`, counted from 0. With `errorMarker` the line
     // takes the error mark, which the previously marked line of that window loses.

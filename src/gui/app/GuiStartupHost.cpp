@@ -2,25 +2,47 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QToolBar>
 
 #include "app/CVarnIdeApp.h"
+#include "app/WindowState.h"
 
 namespace varn {
+
+bool GuiStartupHost::activateOtherInstance() { return instance_.activateOther(); }
 
 bool GuiStartupHost::createMainFrame(VARNWorkspaceManager& manager) {
     frame_ = std::make_unique<CMainFrame>(manager, ui_, app_.settings());
     frame_->setWindowFonts(app_.fonts);
-    ui_.setParentWindow(frame_.get());
+    frame_->windowState().restoreDockLayout();
+    if (auto* gui = dynamic_cast<GuiUi*>(&ui_)) gui->setParentWindow(frame_.get());
+    // Later starts of the IDE hand over to this one. With several IDEs allowed
+    // the first keeps the name and the others simply do not answer.
+    instance_.listen([this] {
+        if (frame_) bringToFront(*frame_);
+    });
     return true;
 }
 
-void GuiStartupHost::showMainWindow(bool maximizeDocument, bool /*showTip*/) {
+WorkspaceWindows* GuiStartupHost::workspaceWindows() { return frame_ ? &frame_->windowState() : nullptr; }
+
+void GuiStartupHost::showMainWindow(bool maximizeDocument, bool showTip) {
     if (!frame_) return;
     if (maximizeDocument)
         if (QMdiSubWindow* active = frame_->mdiArea()->activeSubWindow()) active->showMaximized();
     frame_->show();
+    // Hidden and shown again so that its layout follows the restored docks.
+    if (QToolBar* execute = frame_->executeToolBar(); execute->isVisible()) {
+        execute->hide();
+        execute->show();
+    }
+    if (showTip) frame_->showTipOfDay();
     frame_->activateWindow();
     frame_->updateCommands();
+}
+
+bool GuiStartupHost::tipState(int& currentTip, bool& showAtStartup) {
+    return frame_ && frame_->tipState(currentTip, showAtStartup);
 }
 
 }  // namespace varn

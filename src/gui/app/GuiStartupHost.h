@@ -1,11 +1,13 @@
-// Start-up of the interactive IDE: creates the main frame around the
-// workspace manager and shows it.
+// Start-up of the interactive IDE: the single-instance rule, the main frame
+// around the workspace manager with its window state, showing it with the
+// tip of the day, and the tip's state for shutdown.
 #pragma once
 
 #include <memory>
 
 #include "app/CMainFrame.h"
 #include "app/GuiUi.h"
+#include "app/SingleInstance.h"
 #include "app/StartupHost.h"
 
 namespace varn {
@@ -14,16 +16,23 @@ class CVarnIdeApp;
 
 class GuiStartupHost : public StartupHost {
 public:
-    GuiStartupHost(GuiUi& ui, CVarnIdeApp& app) : ui_(ui), app_(app) {}
+    // Message boxes of a GuiUi take the main frame as their parent.
+    GuiStartupHost(Ui& ui, CVarnIdeApp& app, QString instanceName = SingleInstance::defaultServerName())
+        : ui_(ui), app_(app), instance_(std::move(instanceName)) {}
 
+    bool activateOtherInstance() override;
     bool createMainFrame(VARNWorkspaceManager& manager) override;
+    WorkspaceWindows* workspaceWindows() override;
     void showMainWindow(bool maximizeDocument, bool showTip) override;
+    bool tipState(int& currentTip, bool& showAtStartup) override;
 
     CMainFrame* mainFrame() { return frame_.get(); }
+    SingleInstance& instance() { return instance_; }
 
 private:
-    GuiUi& ui_;
+    Ui& ui_;
     CVarnIdeApp& app_;
+    SingleInstance instance_;
     std::unique_ptr<CMainFrame> frame_;
 };
 

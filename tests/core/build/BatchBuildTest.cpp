@@ -19,12 +19,13 @@ struct Install {
         test::runCommand("cp -r " + test::shellQuote(VARN_SHARE_DIR) + " " + test::shellQuote(share));
         test::writeBytes(tmp.file("config/Quillfen/VARNide43.ini"), "[InstallInfo]\nInstallPath=" + share + "\n");
     }
-    test::ProcessOutput build(const std::string& sample, const std::string& configuration, const std::string& log) {
+    test::ProcessOutput build(const std::string& sample, const std::string& configuration, const std::string& log,
+                              const std::string& extra = {}) {
         return test::runCommand("cd " + test::shellQuote(tmp.path()) + " && XDG_CONFIG_HOME=" +
                                 test::shellQuote(tmp.file("config")) + " XDG_CONFIG_DIRS=" +
                                 test::shellQuote(tmp.file("none")) + " " + VARN_BIN_DIR "/varnide " +
                                 test::shellQuote(share + "/samples/" + sample + "/" + sample + ".vpj") + " -build " +
-                                test::shellQuote(configuration) + " -log " + test::shellQuote(log));
+                                test::shellQuote(configuration) + " -log " + test::shellQuote(log) + " " + extra);
     }
 };
 
@@ -69,4 +70,21 @@ TEST(BatchBuild, ErrorSampleFails) {
     EXPECT_NE(log.find("Line: 9"), std::string::npos) << log;
     EXPECT_NE(r.out.find("Line: 9"), std::string::npos) << "the build pane goes to standard output";
     EXPECT_FALSE(fsys::exists(in.share + "/samples/Broken/PalmOS Release/Broken.PRC"));
+}
+
+TEST(BatchBuild, InstallerAfterACleanPocketPCBuild) {
+    Install in;
+    auto r = in.build("Demo", "PocketPC Release", "build.log", "-buildinstaller");
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    std::string log = test::readBytes(in.tmp.file("build.log"));
+    EXPECT_NE(log.find("Building application installer...\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Build was successful."), std::string::npos) << log;
+    std::string folder = in.share + "/samples/Demo/Demo_PocketPC_Install/";
+    for (const char* cpu : {"ARM", "MIPS", "SH3"})
+        EXPECT_TRUE(fsys::exists(folder + "Demo.PPC3_" + cpu + ".CAB")) << cpu;
+
+    // A Windows build ignores the switch.
+    r = in.build("Demo", "Windows Release", "win.log", "-buildinstaller");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(test::readBytes(in.tmp.file("win.log")).find("Building application installer"), std::string::npos);
 }

@@ -1,0 +1,51 @@
+// One IDE per user: the running IDE listens on a local socket named after the
+// program's registry name; a second start asks it to come to the front
+// (restored when minimised) and then ends.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QLocalServer;
+
+namespace varn {
+
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    static constexpr const char* kActivate = "activate";
+    static constexpr const char* kActivated = "activated";
+    static constexpr int kTimeoutMs = 2000;
+
+    // The socket name of this user's IDE: "VARNide43" and the user's id.
+    static QString defaultServerName();
+
+    explicit SingleInstance(QString serverName = defaultServerName(), QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    const QString& serverName() const { return name_; }
+
+    // Asks a running IDE to activate itself; true when one answered.
+    bool activateOther() const;
+    // Some IDE accepts connections under the name (without asking it anything).
+    bool answering() const;
+    // Starts answering other starts; `activate` brings this IDE to the front.
+    // False when another IDE already answers under the name.
+    bool listen(std::function<void()> activate);
+    bool listening() const;
+
+private:
+    void answer();
+
+    QString name_;
+    QLocalServer* server_ = nullptr;
+    std::function<void()> activate_;
+};
+
+// Brings a top-level window to the front: shown, restored from minimised,
+// raised and activated; a modal dialog open over it comes to the top as well.
+void bringToFront(QWidget& window);
+
+}  // namespace varn
