@@ -67,9 +67,9 @@ private slots:
         QCOMPARE(frame.outputBar()->windowTitle(), QStringLiteral("Output Window"));
         QCOMPARE(frame.dockWidgetArea(frame.projectBar()), Qt::LeftDockWidgetArea);
         QCOMPARE(frame.dockWidgetArea(frame.outputBar()), Qt::BottomDockWidgetArea);
-        // Tools stays out until the user tools arrive.
-        QCOMPARE(visibleMenus(frame), (QStringList{QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("View"), QStringLiteral("Project"),
-                                                   QStringLiteral("Build"), QStringLiteral("Window"), QStringLiteral("Help")}));
+        QCOMPARE(visibleMenus(frame),
+                 (QStringList{QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("View"), QStringLiteral("Project"),
+                              QStringLiteral("Build"), QStringLiteral("Tools"), QStringLiteral("Window"), QStringLiteral("Help")}));
         QVERIFY(frame.menu(QStringLiteral("Edit")));
         QVERIFY(frame.menu(QStringLiteral("Tools")));
         QVERIFY(frame.busyIndicator()->isHidden());

@@ -29,6 +29,7 @@ struct FileDialog {
     std::string defaultExtension;
     std::string fileName;  // proposed name
     bool multiple = false;
+    bool confirmOverwrite = true;  // save: ask before choosing an existing file
 };
 
 class Ui {

@@ -24,6 +24,8 @@
 #include "build/GuiBuildHost.h"
 #include "build/HotSyncInstaller.h"
 #include "build/ProjectBuilder.h"
+#include "convert/CImportImage.h"
+#include "convert/CVDI2PDBDlg.h"
 #include "editor/CFindInFiles.h"
 #include "platform/SettingsStore.h"
 #include "project/BuildConfiguration.h"
@@ -252,7 +254,18 @@ void CMainFrame::createMenusAndBars() {
     addCommand(build, QStringLiteral("P&ocketPC Install"), ID_BUILD_POCKETPCINSTALL, {},
                &CMainFrame::onPocketPCInstall);
 
-    bar->addMenu(tr("&Tools"));
+    QMenu* tools = bar->addMenu(tr("&Tools"));
+    QAction* convertVdi = tools->addAction(QStringLiteral("Con&vert VDI to PDB..."));
+    connect(convertVdi, &QAction::triggered, this, [this] {
+        const ProjectModel& p = workspace_.project();
+        CVDI2PDBDlg::run(this, p.projectPath.empty() ? nullptr : &p.settings, ui_);
+    });
+    QAction* importImage = tools->addAction(QStringLiteral("I&mport Image..."));
+    importImage->setStatusTip(QStringLiteral("Convert a BMP file to a VARN image file"));
+    connect(importImage, &QAction::triggered, this, [this] {
+        ProjectModel& p = workspace_.project();
+        if (CImportImage::run(this, p.projectPath.empty() ? nullptr : &p, ui_)) projectChanged();
+    });
 
     // Window
     QMenu* window = bar->addMenu(tr("&Window"));

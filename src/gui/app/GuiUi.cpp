@@ -70,7 +70,9 @@ std::vector<std::string> GuiUi::openFiles(const FileDialog& d) {
 std::optional<std::string> GuiUi::saveFile(const FileDialog& d) {
     QString start = q(d.initialFolder);
     if (!d.fileName.empty()) start += QLatin1Char('/') + q(d.fileName);
-    QString f = QFileDialog::getSaveFileName(parent_, q(d.title), start, qtFilter(d.filter));
+    QFileDialog::Options options;
+    if (!d.confirmOverwrite) options |= QFileDialog::DontConfirmOverwrite;
+    QString f = QFileDialog::getSaveFileName(parent_, q(d.title), start, qtFilter(d.filter), nullptr, options);
     if (f.isEmpty()) return std::nullopt;
     if (!d.defaultExtension.empty() && !f.contains(QLatin1Char('.'))) {
         QString ext = q(d.defaultExtension);
