@@ -82,6 +82,18 @@ TEST(BatchBuild, InstallerAfterACleanPocketPCBuild) {
     std::string folder = in.share + "/samples/Demo/Demo_PocketPC_Install/";
     for (const char* cpu : {"ARM", "MIPS", "SH3"})
         EXPECT_TRUE(fsys::exists(folder + "Demo.PPC3_" + cpu + ".CAB")) << cpu;
+    EXPECT_NE(log.find("Updating application icon..."), std::string::npos);
+
+    // The runtime in the cabinet carries the sample's icon: its 32 x 32 and
+    // 16 x 16 images of 256 colours (2216 and 1384 bytes) replace the runtime's own.
+    if (test::runCommand("command -v cabextract && command -v wrestool").status == 0) {
+        auto listing = test::runCommand("cd " + test::shellQuote(in.tmp.path()) + " && cabextract -q -d cab " +
+                                        test::shellQuote(folder + "Demo.PPC3_ARM.CAB") + " && wrestool -l cab/Demo.exe");
+        EXPECT_NE(listing.out.find("--type=3 --name=1 --language=1033 [type=icon offset="), std::string::npos)
+            << listing.out << listing.err;
+        EXPECT_NE(listing.out.find("size=2216]"), std::string::npos) << listing.out;
+        EXPECT_NE(listing.out.find("size=1384]"), std::string::npos) << listing.out;
+    }
 
     // A Windows build ignores the switch.
     r = in.build("Demo", "Windows Release", "win.log", "-buildinstaller");
