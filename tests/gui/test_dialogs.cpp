@@ -113,6 +113,14 @@ const char* const kFunctions =
     "  taps = 0; # function call here\n"
     "end;\n";
 
+// With VARN_SCREENSHOTS naming a folder, the dialog's picture is saved there.
+void screenshot(QWidget& w, const QString& name) {
+    const QString folder = qEnvironmentVariable("VARN_SCREENSHOTS");
+    if (folder.isEmpty()) return;
+    QDir().mkpath(folder);
+    QVERIFY(w.grab().save(folder + QLatin1Char('/') + name));
+}
+
 }  // namespace
 
 class DialogsTest : public QObject {
@@ -577,6 +585,36 @@ private slots:
         QVERIFY(static_cast<std::size_t>(s.count - 1) * perEntry <= FindInFiles::kPaneLimit);
         const QString text = bar.pane(COutputControlBar::FindPane1)->toPlainText();
         QVERIFY(text.endsWith(QStringLiteral("\nThere are to many lines. The output been truncated.\n\n%1 occurrence(s) have been found.\n").arg(s.count)));
+    }
+
+    // ---------------------------------------------------------------- Pictures
+
+    void screenshots() {
+        Demo ws("PalmOS Debug");
+        {
+            CProjectSettingsDlg dlg(ws.model(), ws.ui);
+            dlg.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+            QCOMPARE(dlg.windowTitle(), QStringLiteral("Project Settings"));
+            screenshot(dlg, QStringLiteral("project-settings.png"));
+            dlg.reject();
+        }
+        {
+            CCompilePilotDlg dlg(ws.model(), ws.ui);
+            dlg.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+            screenshot(dlg, QStringLiteral("application-settings.png"));
+            dlg.reject();
+        }
+        {
+            setHistory(ws.settings, {QStringLiteral("function"), QStringLiteral("taps")});
+            CFindInFiles dlg(ws.settings);
+            dlg.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+            QCOMPARE(dlg.windowTitle(), QStringLiteral("Find in Files"));
+            screenshot(dlg, QStringLiteral("find-in-files.png"));
+            dlg.reject();
+        }
     }
 };
 

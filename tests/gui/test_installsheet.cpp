@@ -38,6 +38,9 @@ struct Demo : guitest::Workspace {
     explicit Demo(const char* configuration) : Workspace(QStringLiteral("Demo")) {
         model().setActiveConfiguration(configuration);
         model().modified = false;
+        // Each case starts without install settings (the sample ships some for PocketPC).
+        for (TargetPlatform p : {TargetPlatform::PalmOS, TargetPlatform::PocketPC, TargetPlatform::Windows})
+            QFile::remove(settingsPath(p));
     }
     std::unique_ptr<CInstallSheet> sheet(CInstallSheet::StartPage start = CInstallSheet::StartPage::First,
                                          bool buildNow = false) {

@@ -220,7 +220,7 @@ private slots:
         QVERIFY(view);
         QCOMPARE(view->errorLine(), target->line - 1);
         QCOMPARE(view->textCursor().blockNumber(), target->line - 1);
-        QVERIFY(view->isReadOnly());
+        QVERIFY(!view->isReadOnly() && !view->modified());
         QVERIFY(view->toPlainText().contains(QStringLiteral("function startup()")));
         // A second jump reuses the window and moves the mark.
         frame.openAtLine(opened, 0);

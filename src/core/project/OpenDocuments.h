@@ -19,23 +19,49 @@ enum class DocumentTemplate { Package, Source, Icon, Bitmap, Form, CFile, Header
 struct DocumentTemplateInfo {
     DocumentTemplate type;
     const char* extension;  // without the dot
+    const char* filterName;  // the file chooser's entry, "Name (*.ext)"
+    const char* typeName;    // the registered file type name
+    bool text;               // edited as text (source, package, C and header files)
 };
 
 inline constexpr std::array<DocumentTemplateInfo, 7> kDocumentTemplates = {{
-    {DocumentTemplate::Package, "vpk"},
-    {DocumentTemplate::Source, "vsl"},
-    {DocumentTemplate::Icon, "vic"},
-    {DocumentTemplate::Bitmap, "vbm"},
-    {DocumentTemplate::Form, "vff"},
-    {DocumentTemplate::CFile, "c"},
-    {DocumentTemplate::Header, "h"},
+    {DocumentTemplate::Package, "vpk", "VARN Package (*.vpk)", "VARNide43.PackageFile", true},
+    {DocumentTemplate::Source, "vsl", "VARN Source (*.vsl)", "VARNide43.SourceFile", true},
+    {DocumentTemplate::Icon, "vic", "VARN Icon (*.vic)", "VARNide43.IconFile", false},
+    {DocumentTemplate::Bitmap, "vbm", "VARN Bitmap (*.vbm)", "VARNide43.BitmapFile", false},
+    {DocumentTemplate::Form, "vff", "VARN Form (*.vff)", "VARNide43.FormFile", false},
+    {DocumentTemplate::CFile, "c", "C Source (*.c)", "VARNide43.CFile", true},
+    {DocumentTemplate::Header, "h", "C Header (*.h)", "VARNide43.HeaderFile", true},
 }};
+
+inline const DocumentTemplateInfo& documentTemplateInfo(DocumentTemplate type) {
+    return kDocumentTemplates[static_cast<std::size_t>(type)];
+}
 
 // The template whose filter extension is "." plus `extension` (no case).
 inline std::optional<DocumentTemplate> documentTemplateFor(const std::string& extension) {
     for (const auto& t : kDocumentTemplates)
         if (paths::equalNoCase(extension, t.extension)) return t.type;
     return std::nullopt;
+}
+
+// The template a file opens with, by its extension; a file of no template's
+// extension (an included file, a text file) opens as a source document.
+inline DocumentTemplate documentTemplateOfFile(const std::string& path) {
+    return documentTemplateFor(paths::extension(path)).value_or(DocumentTemplate::Source);
+}
+
+// The file chooser's filter: every template in template order, then all files.
+inline std::string documentFilter() {
+    std::string filter;
+    for (const auto& t : kDocumentTemplates) filter += std::string(t.filterName) + "|*." + t.extension + "|";
+    return filter + "All Files (*.*)|*.*||";
+}
+
+// The file chooser's filter for Save As of a document of one template.
+inline std::string documentFilter(DocumentTemplate type) {
+    const auto& t = documentTemplateInfo(type);
+    return std::string(t.filterName) + "|*." + t.extension + "|All Files (*.*)|*.*||";
 }
 
 class OpenDocuments : public OpenForms {

@@ -237,8 +237,7 @@ void ProjectCommands::updateIncludes() {
     scanIncludes();
 }
 
-void ProjectCommands::scanIncludes() {
-    ProjectTree& tree = model().tree;
+void refreshIncludes(ProjectTree& tree, const OpenDocuments* documents) {
     tree.removeKind(ItemKind::Include);
     tree.removeKind(ItemKind::Header);
 
@@ -266,7 +265,7 @@ void ProjectCommands::scanIncludes() {
     auto push = [&](const std::string& path) {
         if (!scanned.insert(paths::upper(path)).second) return;
         std::string text;
-        if (auto open = documents_.text(path)) text = std::move(*open);
+        if (auto open = documents ? documents->text(path) : std::nullopt) text = std::move(*open);
         else if (auto disk = fsys::readFile(path)) text = std::move(*disk);
         stack.push_back({isCCode(path), splitLines(text), 0});
     };
@@ -300,6 +299,8 @@ void ProjectCommands::scanIncludes() {
     }
     if (tree.category(ProjectTree::kIncludes)) tree.expand(ProjectTree::kIncludes);
 }
+
+void ProjectCommands::scanIncludes() { refreshIncludes(model().tree, &documents_); }
 
 bool ProjectCommands::saveProjectSources(bool ask) {
     std::vector<std::string> paths;
@@ -392,6 +393,8 @@ bool ProjectCommands::newProject() {
     }
 
     m.settings.v2Compatibility = false;
+    // An application file that was there already may include files.
+    scanIncludes();
     documents_.open(app, false);
     if (fsys::exists(form)) documents_.open(form, newForm);
 

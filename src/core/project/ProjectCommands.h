@@ -20,6 +20,11 @@ class SettingsStore;
 class VARNWorkspaceManager;
 struct ProjectModel;
 
+// Rebuilds the "Includes" and "Header Files" items of the tree from its
+// application file and its C files. The text of a file open in `documents` is
+// taken from its document, any other from the disk; `documents` may be null.
+void refreshIncludes(ProjectTree& tree, const OpenDocuments* documents);
+
 class ProjectCommands {
 public:
     // The file types offered by the chooser: the menu's "Add Files..." offers

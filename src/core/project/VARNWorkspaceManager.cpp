@@ -6,6 +6,7 @@
 #include "platform/ProfileFile.h"
 #include "menubar/ProjectMenuBars.h"
 #include "platform/SettingsStore.h"
+#include "project/ProjectCommands.h"
 #include "project/ProjectFile.h"
 #include "project/WorkspaceWindows.h"
 
@@ -48,6 +49,8 @@ bool VARNWorkspaceManager::openWorkspace(const std::string& requested, bool quie
     model_.tree.clear();
     model_.projectPath = path;
     if (const SettingsNode* node = root->child(ProjectFile::kSettingsNode)) ProjectFile::readSettings(*node, model_);
+    // The derived items: the files the application and C files include.
+    refreshIncludes(model_.tree, nullptr);
     loadMenuBars(model_.menuBars, model_.tree, menuBarFilePath(path), ui_);
     windowNodes_.clear();
     for (const auto& c : root->children())
@@ -73,7 +76,7 @@ bool VARNWorkspaceManager::saveWorkspace(const std::string& requested) {
 
     SettingsNode root(ProjectFile::kRootName);
     if (windows_) {
-        windows_->saveWindowState(root);
+        windows_->saveWindowState(root, paths::folderOf(path));
     } else {
         for (const auto& n : windowNodes_) root.addChild(n.name()) = n;
     }

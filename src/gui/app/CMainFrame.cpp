@@ -17,6 +17,7 @@
 
 #include "app/CPlainDocuments.h"
 #include "app/ProcessWatch.h"
+#include "app/Ui.h"
 #include "app/VARNTipOfDay.h"
 #include "app/WindowState.h"
 #include "build/COutputControlBar.h"
@@ -27,6 +28,7 @@
 #include "convert/CImportImage.h"
 #include "convert/CVDI2PDBDlg.h"
 #include "editor/CFindInFiles.h"
+#include "installer/CInstallSheet.h"
 #include "platform/SettingsStore.h"
 #include "project/BuildConfiguration.h"
 #include "project/CCompilePilotDlg.h"
@@ -114,6 +116,7 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
 
     createMenusAndBars();
     wireProjectBar();
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommands);
     setWorkbookMode(settings_.getInt(kSettings, "WorkbookMode", 0) != 0);
 
     busyIndicator_ = new QProgressBar(this);
@@ -137,6 +140,8 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
 }
 
 CMainFrame::~CMainFrame() {
+    // The document area outlives the commands; its last activations go unheard.
+    disconnect(mdi_, nullptr, this, nullptr);
     // The bars listen to the project tree; stop before the tree outlives them.
     treeWatch_.reset();
     workspace_.setWindows(nullptr);
@@ -166,11 +171,29 @@ void CMainFrame::createMenusAndBars() {
 
     // File
     QMenu* file = bar->addMenu(tr("&File"));
+    QAction* open = file->addAction(st->standardIcon(QStyle::SP_DialogOpenButton), tr("&Open..."));
+    open->setObjectName(QStringLiteral("FileOpen"));
+    open->setShortcut(QKeySequence::Open);
+    connect(open, &QAction::triggered, this, [this] { openDocument(); });
+    saveAction_ = file->addAction(st->standardIcon(QStyle::SP_DialogSaveButton), tr("&Save"));
+    saveAction_->setObjectName(QStringLiteral("FileSave"));
+    saveAction_->setShortcut(QKeySequence::Save);
+    connect(saveAction_, &QAction::triggered, this, [this] {
+        documents_->saveActive();
+        updateCommands();
+    });
+    saveAsAction_ = file->addAction(tr("Save &As..."));
+    saveAsAction_->setObjectName(QStringLiteral("FileSaveAs"));
+    connect(saveAsAction_, &QAction::triggered, this, [this] {
+        documents_->saveActiveAs();
+        updateCommands();
+    });
     QAction* saveAll = file->addAction(st->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Save All"));
     connect(saveAll, &QAction::triggered, this, [this] {
         commands_->saveAll();
         updateCommands();
     });
+    saveAll->setObjectName(QStringLiteral("FileSaveAll"));
     file->addSeparator();
     QAction* exit = file->addAction(tr("E&xit"));
     exit->setMenuRole(QAction::QuitRole);
@@ -235,8 +258,14 @@ void CMainFrame::createMenusAndBars() {
     connect(projectSettings, &QAction::triggered, this, [this] { runProjectSettings(); });
     QAction* appSettings = project->addAction(QStringLiteral("Application Settings"));
     connect(appSettings, &QAction::triggered, this, [this] { runApplicationSettings(); });
+    QAction* installSettings = project->addAction(QStringLiteral("Application &Install Settings..."));
+    connect(installSettings, &QAction::triggered, this, [this] { CInstallSheet::run(this, workspace_, ui_); });
+    QAction* buildInstaller = project->addAction(QStringLiteral("Build Application &Installer..."));
+    connect(buildInstaller, &QAction::triggered, this,
+            [this] { CInstallSheet::run(this, workspace_, ui_, CInstallSheet::StartPage::Build); });
     projectFileActions_ = {newProject,   openProject,     closeProject, addFiles,  updateIncludes,
-                           duplicates,   projectSettings, appSettings,  saveAll,   v2Action_};
+                           duplicates,   projectSettings, appSettings,  installSettings, buildInstaller,
+                           saveAll,      v2Action_};
 
     // Build
     QMenu* build = bar->addMenu(tr("&Build"));
@@ -346,6 +375,7 @@ void CMainFrame::wireProjectBar() {
     projectBar_->setHandler(C::CheckForDuplicates, [this] { commands_->checkForDuplicates(); });
     projectBar_->setHandler(C::ProjectSettings, [this] { runProjectSettings(); });
     projectBar_->setHandler(C::PrcSettings, [this] { runApplicationSettings(); });
+    projectBar_->setHandler(C::InstallSettings, [this] { CInstallSheet::run(this, workspace_, ui_); });
     connect(projectBar_, &CProjectBar::openFileRequested, this,
             [this](const QString& path) { documents_->open(path.toStdString(), false); });
 }
@@ -411,6 +441,9 @@ void CMainFrame::updateCommands() {
     for (QAction* a : projectFileActions_) a->setEnabled(!b);
     v2Action_->setEnabled(!b && commands_->canToggleV2());
     configBox_->setEnabled(!b);
+    const bool savable = documents_->activeSavable();
+    saveAction_->setEnabled(savable);
+    saveAsAction_->setEnabled(savable);
     projectBar_->setCommandsBlocked(b);
     // Menus that later parts fill stay out of the menu bar while empty.
     for (const QString& title : {QStringLiteral("Edit"), QStringLiteral("Tools")})
@@ -431,6 +464,24 @@ void CMainFrame::projectChanged() {
     setWindowTitle(p.projectPath.empty() ? q(CVarnIdeApp::kAppName)
                                          : q(CVarnIdeApp::kAppName) + QStringLiteral(" - ") + q(label));
     updateCommands();
+}
+
+bool CMainFrame::openDocument(const std::string& path) {
+    std::vector<std::string> chosen;
+    if (path.empty()) {
+        FileDialog d;
+        d.title = "Open";
+        d.filter = documentFilter();
+        d.initialFolder = workspace_.project().projectFolder();
+        d.multiple = true;
+        chosen = ui_.openFiles(d);
+    } else {
+        chosen.push_back(path);
+    }
+    bool opened = false;
+    for (const auto& p : chosen) opened = documents_->open(p, false) || opened;
+    updateCommands();
+    return opened;
 }
 
 bool CMainFrame::openAtLine(const std::string& path, int line) { return documents_->openAtLine(path, line, true); }

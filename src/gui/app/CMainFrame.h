@@ -61,6 +61,7 @@ public:
     ProjectBuilder& builder() { return *builder_; }
     ProjectCommands& commands() { return *commands_; }
     DocumentWindows& documents();
+    CPlainDocuments& plainDocuments() { return *documents_; }
     GuiBuildHost& buildHost() { return *buildHost_; }
     CProjectBar* projectBar() const { return projectBar_; }
     COutputControlBar* outputBar() const { return outputBar_; }
@@ -99,6 +100,9 @@ public:
     // Brings every command's enabled and checked state up to date.
     void updateCommands();
     bool commandEnabled(int id) const;
+    // File "Open...": opens a file in the document of its template (by its
+    // extension), asking for files when `path` is empty.
+    bool openDocument(const std::string& path = {});
     // Opens a file at a line (from 0) with the error marker: the build pane's jump.
     bool openAtLine(const std::string& path, int line);
     // The workbook (tabbed documents) view of the document area.
@@ -148,6 +152,8 @@ private:
     QLabel* busyLabel_ = nullptr;
     std::map<int, QAction*> commandActions_;
     QAction* workbookAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* saveAsAction_ = nullptr;
     QAction* v2Action_ = nullptr;
     QAction* optimizedAction_ = nullptr;
     QList<QAction*> projectFileActions_;  // change the project; not while a tool runs

@@ -142,22 +142,20 @@ std::vector<QMdiSubWindow*> WindowState::documentWindows() const {
     return out;
 }
 
-void WindowState::saveWindowState(SettingsNode& root) {
+void WindowState::saveWindowState(SettingsNode& root, const std::string& folder) {
     // The dock layout goes to the settings store: it is the user's, not the project's.
     saveDockLayout();
 
     SettingsNode& frames = root.addChild(kFramesNode);
     QMdiSubWindow* active = area_.activeSubWindow() ? area_.activeSubWindow() : area_.currentSubWindow();
-    const std::string folder = project_.projectFolder();
     int n = 0;
     for (QMdiSubWindow* w : documentWindows()) {
         const std::string path = documentPath(*w);
-        const auto type = documentTemplateFor(paths::extension(path)).value_or(DocumentTemplate::Source);
-        const auto index = static_cast<std::size_t>(type);
+        const DocumentTemplate type = documentTemplateOfFile(path);
         SettingsNode& node = frames.addChild(kViewFramePrefix + std::to_string(n++));
         node.setString("DocPathName", paths::relativeForm(path, folder));
-        node.setString("DocumentString", kTypeNames[index]);
-        node.setInt("DocTemplateIndex", static_cast<int>(index));
+        node.setString("DocumentString", documentTemplateInfo(type).typeName);
+        node.setInt("DocTemplateIndex", static_cast<int>(type));
         node.setBinary("WindowPlacement", WindowPlacement::of(*w, normalGeometry(*w)).encode());
         node.setBool("IsActiveChildFrame", w == active);
     }

@@ -61,17 +61,13 @@ public:
     static constexpr const char* kViewFramePrefix = "ViewFrame-";
     static constexpr const char* kDockSection = "Workspace Manager";
     static constexpr const char* kDockKey = "DockLayout";
-    // The registered file type names of the document templates, in template order.
-    static constexpr std::array<const char*, 7> kTypeNames = {
-        "VARNide43.PackageFile", "VARNide43.SourceFile", "VARNide43.IconFile", "VARNide43.BitmapFile",
-        "VARNide43.FormFile",    "VARNide43.CFile",      "VARNide43.HeaderFile"};
 
     // `barToActivate` gets the focus when a project marks no document window active.
     WindowState(QMainWindow& frame, QMdiArea& area, DocumentWindows& documents, const ProjectModel& project,
                 SettingsStore& settings, QWidget* barToActivate);
     ~WindowState() override;
 
-    void saveWindowState(SettingsNode& root) override;
+    void saveWindowState(SettingsNode& root, const std::string& projectFolder) override;
     void restoreWindowState(const SettingsNode& root) override;
     void closeAllDocuments() override;
 

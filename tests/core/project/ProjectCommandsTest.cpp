@@ -491,3 +491,37 @@ TEST(SaveAllAndClose, ProjectAndModifiedDocumentsAreSaved) {
     EXPECT_EQ(f.settings.getInt("Settings", "IsMaximized", -1), 0);
     EXPECT_NE(test::readBytes(f.file("P.vpj")).find("CFile2=.\\more.c"), std::string::npos);
 }
+
+// ------------------------------------------------- Includes after an open
+
+TEST(IncludesAfterOpen, OpenProjectNewProjectAndAPlainOpenListThem) {
+    Fixture f;
+    f.touch("P.vsl", "include \"inc.vsl\"\r\n");
+    f.touch("inc.vsl", "include \"deep.vsl\"\r\n");
+    f.touch("deep.vsl");
+    f.touch("code.c", "#include \"code.h\"\n");
+    f.touch("code.h");
+
+    // New Project over an application file that is there already.
+    f.ui.saveAnswers.push_back(f.file("P.vpj"));
+    ASSERT_TRUE(f.commands.newProject());
+    EXPECT_EQ(f.names(ItemKind::Include), (Strings{"inc.vsl", "deep.vsl"}));
+    f.tree().addCFile(f.file("code.c"));
+    ASSERT_TRUE(f.manager.saveCurrentWorkspace());
+
+    // The items are derived, never stored: every open lists them afresh.
+    ASSERT_TRUE(f.commands.closeProject());
+    EXPECT_EQ(f.names(ItemKind::Include), Strings{});
+    f.ui.openAnswers.push_back({f.file("P.vpj")});
+    ASSERT_TRUE(f.commands.openProject());
+    EXPECT_EQ(f.names(ItemKind::Include), (Strings{"inc.vsl", "deep.vsl"}));
+    EXPECT_EQ(f.names(ItemKind::Header), Strings{"code.h"});
+    EXPECT_TRUE(f.tree().category(ProjectTree::kIncludes)->expanded);
+
+    // The start-up path opens through the workspace manager alone.
+    f.touch("inc.vsl", "");
+    f.manager.closeWorkspace();
+    ASSERT_TRUE(f.manager.openWorkspace(f.file("P.vpj"), true));
+    EXPECT_EQ(f.names(ItemKind::Include), Strings{"inc.vsl"});
+    EXPECT_EQ(f.names(ItemKind::Header), Strings{"code.h"});
+}
