@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "GuiFixture.h"
+#include "TestSupport.h"
 #include "app/CMainFrame.h"
 #include "app/CPlainDocuments.h"
 #include "platform/FileSystem.h"
@@ -211,6 +212,25 @@ private slots:
         QVERIFY(frame.documents().isModified(s(path)));
         QCOMPARE(bytesOf(path), QByteArray("end;\r\n"));
         fsys::setReadOnly(s(path), false);
+    }
+
+    void theSaveQuestionGoesThroughTheUi() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CPlainDocuments& docs = frame.plainDocuments();
+        const QString a = ws.file(QStringLiteral("a.vsl"));
+        guitest::writeText(a, "end;\r\n");
+        QVERIFY(docs.open(s(a), false));
+        typeAt(*docs.view(s(a)), 0, QStringLiteral("1"));
+        ws.ui.answers = {Answer::Cancel};
+        QVERIFY(!docs.saveAllModified());
+        QCOMPARE(ws.ui.messages.size(), std::size_t(1));
+        QCOMPARE(ws.ui.messages[0].text, "Save changes to " + s(a) + "?");
+        QVERIFY(ws.ui.messages[0].buttons == MsgButtons::YesNoCancel);
+        ws.ui.answers = {Answer::No};
+        QVERIFY(docs.saveAllModified());
+        QCOMPARE(test::readBytes(s(a)), std::string("end;\r\n"));  // No keeps the file as it was
     }
 
     void saveAllModifiedAsksPerDocument() {

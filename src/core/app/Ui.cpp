@@ -30,7 +30,8 @@ std::optional<std::string> Ui::openFile(const FileDialog& d) {
 
 Answer defaultAnswerOf(const Message& m) {
     if (m.defaultAnswer) return *m.defaultAnswer;
-    return m.buttons == MsgButtons::YesNo ? Answer::Yes : Answer::Ok;
+    bool yes = m.buttons == MsgButtons::YesNo || m.buttons == MsgButtons::YesNoCancel;
+    return yes ? Answer::Yes : Answer::Ok;
 }
 
 Answer HeadlessUi::message(const Message& m) {

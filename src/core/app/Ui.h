@@ -10,7 +10,7 @@
 namespace varn {
 
 enum class MsgIcon { None, Error, Warning, Information, Question };
-enum class MsgButtons { Ok, OkCancel, YesNo };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
 struct Message {

@@ -4,7 +4,6 @@
 #include <QFontDatabase>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMessageBox>
 #include <QStyle>
 #include <QTextBlock>
 
@@ -109,11 +108,8 @@ private:
 CPlainDocuments::CPlainDocuments(QMdiArea& area, Ui& ui)
     : area_(area), ui_(ui), closeGuard_(new CloseGuard(*this, area)) {
     saveQuestion_ = [this](const std::string& path) {
-        const auto b = QMessageBox::question(area_.window(), QStringLiteral("VARNide43"),
-                                             QStringLiteral("Save changes to %1?").arg(q(path)),
-                                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                             QMessageBox::Yes);
-        return b == QMessageBox::Yes ? Answer::Yes : b == QMessageBox::No ? Answer::No : Answer::Cancel;
+        return ui_.message({"Save changes to " + path + "?", {}, MsgIcon::Question, MsgButtons::YesNoCancel,
+                            Answer::Yes});
     };
 }
 

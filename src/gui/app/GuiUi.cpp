@@ -40,6 +40,9 @@ Answer GuiUi::message(const Message& m) {
     case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
     }
     switch (defaultAnswerOf(m)) {
     case Answer::Ok: box.setDefaultButton(QMessageBox::Ok); break;
@@ -51,7 +54,9 @@ Answer GuiUi::message(const Message& m) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Cancel: return Answer::Cancel;
-    default: return m.buttons == MsgButtons::YesNo ? Answer::No : Answer::Ok;
+    default:
+        if (m.buttons == MsgButtons::YesNoCancel) return Answer::Cancel;
+        return m.buttons == MsgButtons::YesNo ? Answer::No : Answer::Ok;
     }
 }
 
