@@ -40,6 +40,14 @@ inline void writeText(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
+// With VARN_SCREENSHOTS naming a folder, a picture of the widget is saved there.
+inline void screenshot(QWidget& w, const QString& name) {
+    const QString folder = qEnvironmentVariable("VARN_SCREENSHOTS");
+    if (folder.isEmpty()) return;
+    QDir().mkpath(folder);
+    QVERIFY(w.grab().save(folder + QLatin1Char('/') + name));
+}
+
 // The installation folder (a copy of the bundled one, with the stand-in
 // compiler) and one sample project copied beside it, opened quietly.
 struct Workspace {

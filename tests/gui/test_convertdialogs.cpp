@@ -81,12 +81,7 @@ const QByteArray kEmptyTable =
     "VARN Data File\nTable: Empty\nWritten for the dialog tests\nFields: 2\nRecords: 0\nSyncPref: MERGE\n"
     "Field1:Amount: N Size:8\nField2:Label: S Size:20\n";
 
-void screenshot(QWidget& w, const QString& name) {
-    const QString folder = qEnvironmentVariable("VARN_SCREENSHOTS");
-    if (folder.isEmpty()) return;
-    QDir().mkpath(folder);
-    QVERIFY(w.grab().save(folder + QLatin1Char('/') + name));
-}
+using guitest::screenshot;
 
 }  // namespace
 

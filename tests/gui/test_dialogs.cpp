@@ -113,13 +113,7 @@ const char* const kFunctions =
     "  taps = 0; # function call here\n"
     "end;\n";
 
-// With VARN_SCREENSHOTS naming a folder, the dialog's picture is saved there.
-void screenshot(QWidget& w, const QString& name) {
-    const QString folder = qEnvironmentVariable("VARN_SCREENSHOTS");
-    if (folder.isEmpty()) return;
-    QDir().mkpath(folder);
-    QVERIFY(w.grab().save(folder + QLatin1Char('/') + name));
-}
+using guitest::screenshot;
 
 }  // namespace
 

@@ -475,7 +475,6 @@ private slots:
         sheet->resize(660, 440);
         sheet->show();
         QVERIFY(QTest::qWaitForWindowExposed(sheet.get()));
-        const QString folder = qEnvironmentVariable("VARN_SCREENSHOTS");
         const std::pair<QWidget*, const char*> pages[] = {{sheet->appinfoPage(), "appinfo"},
                                                           {sheet->dialogsPage(), "dialogs"},
                                                           {sheet->filesPage(), "files"},
@@ -484,12 +483,8 @@ private slots:
         for (const auto& [page, name] : pages) {
             sheet->showPage(page);
             QCoreApplication::processEvents();
-            const QPixmap shot = sheet->grab();
-            QVERIFY(!shot.isNull());
-            if (!folder.isEmpty()) {
-                QDir().mkpath(folder);
-                QVERIFY(shot.save(folder + QStringLiteral("/install-") + QLatin1String(name) + QStringLiteral(".png")));
-            }
+            QVERIFY(!sheet->grab().isNull());
+            guitest::screenshot(*sheet, QStringLiteral("install-") + QLatin1String(name) + QStringLiteral(".png"));
         }
         sheet->reject();
     }
