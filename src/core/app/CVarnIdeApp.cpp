@@ -4,6 +4,7 @@
 
 #include "app/StartupHost.h"
 #include "app/Ui.h"
+#include "editor/ColouringSettings.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "project/BuildConfiguration.h"
@@ -103,6 +104,7 @@ bool CVarnIdeApp::initInstance(const std::vector<std::string>& args, StartupHost
     formSizeY = settings_.getInt(kSettings, "FormSizeY", 320);
     if (settings_.getInt(kSettings, "AllowMultipleIDE", 0) == 0 && host.activateOtherInstance()) return false;
 
+    normaliseColouring(settings_);
     readSettings();
     installPath_ = findInstallPath(settings_, machine_, fsys::executableFolder());
     if (installPath_.empty()) {

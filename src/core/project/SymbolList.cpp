@@ -1,5 +1,7 @@
 #include "project/SymbolList.h"
 
+#include "platform/TextLines.h"
+
 #include <algorithm>
 
 #include "app/Ui.h"
@@ -44,13 +46,7 @@ void SymbolList::append(SYMBOLS s) {
 }
 
 void SymbolList::addLines(const std::string& text, bool projectFile) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (const std::string& line : splitLines(text)) {
         if (line == "/n") continue;
         if (projectFile && (line == "startup" || line == "shutdown")) continue;
         append(parseLine(line));

@@ -1,0 +1,206 @@
+// The IDE settings dialog's model: opening values, what OK writes and where,
+// the range refusals, the font style texts, the C build window warning; and
+// the colouring defaults start-up writes.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "app/CVarnIdeApp.h"
+#include "app/IdeSettings.h"
+#include "app/RecordingUi.h"
+#include "app/StartupHost.h"
+#include "editor/ColouringSettings.h"
+#include "platform/SettingsStore.h"
+
+using namespace varn;
+
+namespace {
+
+const char* const kSource = "Editor\\VARN Source Files";
+const char* const kCBuild = "Editor\\VARN C_Build Files";
+
+}  // namespace
+
+TEST(IdeSettings, OpeningReadsDefaultsAndProcessFormSize) {
+    SettingsStore store;
+    store.setInt("Settings", "FormSizeX", 999);  // the process values win
+    IdeSettings s = IdeSettings::load(store, 240, 160);
+    EXPECT_TRUE(s.restoreLastActiveWorkspace);
+    EXPECT_TRUE(s.assumeProjectName);
+    EXPECT_FALSE(s.confirmAutoSave);
+    EXPECT_FALSE(s.confirmAutoBuild);
+    EXPECT_TRUE(s.showCBuildWindow);
+    EXPECT_TRUE(s.addNewFile);
+    EXPECT_TRUE(s.autoDupCheck);
+    EXPECT_FALSE(s.allowMultipleIDE);
+    EXPECT_TRUE(s.allowAutoProp);
+    EXPECT_TRUE(s.showDebugDataPopups);
+    EXPECT_EQ(s.palmPilotInstallDir, "");
+    EXPECT_EQ(s.formSizeX, 240);
+    EXPECT_EQ(s.formSizeY, 160);
+    EXPECT_EQ(s.tabSize, 3);
+    EXPECT_FALSE(s.showTabs);
+    EXPECT_TRUE(s.keepTabs);
+
+    // After start-up the source section's "Tab size" is the same value as "Tab Size".
+    normaliseColouring(store);
+    store.setInt("Settings", "ConfirmAutoBuild", 1);
+    store.setString("Settings", "WinCEInstallDir", "/media/ce");
+    s = IdeSettings::load(store, 320, 320);
+    EXPECT_EQ(s.tabSize, 4);
+    EXPECT_TRUE(s.confirmAutoBuild);
+    EXPECT_EQ(s.winCEInstallDir, "/media/ce");
+}
+
+TEST(IdeSettings, OkWritesEveryKeyAndBothEditorSections) {
+    test::TempDir tmp;
+    SettingsStore store = SettingsStore::open(tmp.file("VARNide43.ini"));
+    normaliseColouring(store);
+    IdeSettings s = IdeSettings::load(store, 320, 320);
+    s.palmPilotInstallDir = "C:\\Palm\\User\\Install\\";
+    s.winCEInstallDir = "/media/ce//";
+    s.confirmAutoSave = true;
+    s.allowAutoProp = false;
+    s.formSizeX = 480;
+    s.tabSize = 6;
+    s.showTabs = true;
+    s.keepTabs = false;
+    s.save(store);
+
+    EXPECT_EQ(s.palmPilotInstallDir, "C:\\Palm\\User\\Install");
+    EXPECT_EQ(store.getString("Settings", "PalmPilotInstallDir"), "C:\\Palm\\User\\Install");
+    EXPECT_EQ(store.getString("Settings", "WinCEInstallDir"), "/media/ce");
+    const std::vector<std::string> settingsKeys = {
+        "RestoreLastActiveWorkspace", "AssumeProjectName", "ConfirmAutoSave", "ConfirmAutoBuild",
+        "ShowCBuildWindow",           "AddNewFile",        "AutoDupCheck",    "AllowMultipleIDE",
+        "AllowAutoProp",              "ShowDebugDataPopups", "PalmPilotInstallDir", "WinCEInstallDir",
+        "FormSizeX",                  "FormSizeY"};
+    EXPECT_EQ(store.keyNames("Settings"), settingsKeys);
+    EXPECT_EQ(store.getInt("Settings", "ConfirmAutoSave", 0), 1);
+    EXPECT_EQ(store.getInt("Settings", "AllowAutoProp", 1), 0);
+    EXPECT_EQ(store.getInt("Settings", "FormSizeX", 0), 480);
+    for (const char* section : {kSource, kCBuild}) {
+        EXPECT_EQ(store.getInt(section, "Tab size", 0), 6) << section;
+        EXPECT_EQ(store.getInt(section, "Show tabs", 0), 1) << section;
+        EXPECT_EQ(store.getInt(section, "Keep tabs", 1), 0) << section;
+        EditorSection e = readEditorSection(store, section);
+        EXPECT_EQ(e.tabSize, 6);
+        EXPECT_FALSE(e.keepTabs);
+    }
+    EXPECT_EQ(store.getInt("Editor\\VARN Default Files", "Tab size", 0), 8);
+    EXPECT_FALSE(store.has("Settings", "Tab Size"));
+
+    // The tab keys overwrite start-up's values in place: one key each, no duplicates.
+    ASSERT_TRUE(store.save().ok());
+    const std::string file = test::readBytes(tmp.file("VARNide43.ini"));
+    EXPECT_EQ(file.find("Tab Size="), std::string::npos);
+    EXPECT_NE(file.find("Tab size=6"), std::string::npos);
+}
+
+TEST(IdeSettings, ApplySetsProcessValues) {
+    RecordingUi ui;
+    CVarnIdeApp app(ui, SettingsStore{}, SettingsStore{});
+    IdeSettings s = IdeSettings::load(app);
+    EXPECT_EQ(s.formSizeX, 320);
+    s.formSizeX = 500;
+    s.formSizeY = 100;
+    s.palmPilotInstallDir = "/palm/";
+    s.apply(app);
+    EXPECT_EQ(app.formSizeX, 500);
+    EXPECT_EQ(app.formSizeY, 100);
+    EXPECT_EQ(app.palmPilotInstallDir, "/palm");
+    EXPECT_EQ(app.settings().getInt("Settings", "FormSizeY", 0), 100);
+}
+
+TEST(IdeSettings, RangeRefusals) {
+    struct Row {
+        int tab, x, y;
+        std::optional<std::string> refusal;
+    };
+    const std::string tabs = "Please enter an integer between 1 and 32.";
+    const std::string form = "Please enter an integer between 100 and 1000.";
+    const Row rows[] = {
+        {1, 100, 1000, std::nullopt}, {32, 1000, 100, std::nullopt}, {0, 320, 320, tabs},
+        {33, 320, 320, tabs},         {3, 99, 320, form},            {3, 320, 1001, form},
+        {0, 0, 0, tabs},
+    };
+    for (const Row& r : rows) {
+        IdeSettings s;
+        s.tabSize = r.tab;
+        s.formSizeX = r.x;
+        s.formSizeY = r.y;
+        EXPECT_EQ(s.validate(), r.refusal) << r.tab << " " << r.x << " " << r.y;
+    }
+
+    struct Field {
+        const char* text;
+        std::optional<std::string> refusal;
+    };
+    const Field fields[] = {
+        {"5", std::nullopt}, {" 32 ", std::nullopt}, {"+1", std::nullopt}, {"0", tabs},
+        {"-3", tabs},        {"99999999999999999999", tabs}, {"", "Please enter an integer."},
+        {"4x", "Please enter an integer."}, {"-", "Please enter an integer."},
+    };
+    for (const Field& f : fields) EXPECT_EQ(integerFieldRefusal(f.text, 1, 32), f.refusal) << f.text;
+}
+
+TEST(IdeSettings, FontStyleAndHeight) {
+    struct Row {
+        int weight;
+        bool italic;
+        const char* style;
+    };
+    for (const Row& r : {Row{400, false, "Regular"}, Row{700, false, "Bold"}, Row{400, true, "Italic"},
+                         Row{700, true, "Bold Italic"}, Row{900, false, "Bold"}, Row{600, true, "Italic"}})
+        EXPECT_EQ(fontStyleText(r.weight, r.italic), r.style) << r.weight << r.italic;
+
+    WindowFont f = fontFromChoice("Courier New", 125, true, true);
+    EXPECT_EQ(f.size, 12);
+    EXPECT_EQ(f.weight, 700);
+    EXPECT_EQ(fontStyleText(f.weight, f.italic), "Bold Italic");
+    EXPECT_EQ(fontFromChoice("Arial", 100, false, false).weight, 400);
+    EXPECT_EQ(fontHeightForPoints(10, 96), -13);
+    EXPECT_EQ(fontHeightForPoints(12, 72), -12);
+}
+
+TEST(IdeSettings, HidingTheCBuildWindowAsksFirst) {
+    RecordingUi ui;
+    ui.answers = {Answer::Cancel, Answer::Ok};
+    EXPECT_FALSE(IdeSettings::confirmHideCBuildWindow(ui));
+    EXPECT_TRUE(IdeSettings::confirmHideCBuildWindow(ui));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Warning!\n\nSome versions of Windows will hang during a C Build compile if the C Build window is not "
+              "shown.");
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(ui.messages[0].buttons, MsgButtons::OkCancel);
+}
+
+namespace {
+
+struct NoFrameHost : StartupHost {
+    bool otherInstance = false;
+    bool activateOtherInstance() override { return otherInstance; }
+    bool createMainFrame(VARNWorkspaceManager&) override { return false; }
+};
+
+}  // namespace
+
+TEST(IdeSettings, StartupWritesColouringDefaultsAfterTheInstanceCheck) {
+    RecordingUi ui;
+    SettingsStore user;
+    user.setString("InstallInfo", "InstallPath", VARN_SHARE_DIR);
+    user.setString(kSource, "Terminator chars", "x");
+    {
+        CVarnIdeApp app(ui, user, SettingsStore{});
+        NoFrameHost host;
+        host.otherInstance = true;
+        EXPECT_FALSE(app.initInstance({}, host));
+        EXPECT_FALSE(app.settings().has(kCBuild, "Keywords"));  // the other instance was activated first
+    }
+    CVarnIdeApp app(ui, user, SettingsStore{});
+    NoFrameHost host;
+    EXPECT_FALSE(app.initInstance({}, host));
+    EXPECT_EQ(app.settings().getString(kCBuild, "Keywords"), "c_build.ini");
+    EXPECT_EQ(app.settings().getString("Editor\\VARN Default Files", "Tab size"), "8");
+    EXPECT_EQ(app.settings().getString(kSource, "Terminator chars"), ">");
+}
