@@ -13,7 +13,8 @@
 #include "GuiFixture.h"
 #include "TestSupport.h"
 #include "app/CMainFrame.h"
-#include "app/CPlainDocuments.h"
+#include "app/DocumentManager.h"
+#include "editor/CVarnIdeView.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "project/OpenDocuments.h"
@@ -32,11 +33,8 @@ QByteArray bytesOf(const QString& path) {
 std::string s(const QString& v) { return v.toStdString(); }
 
 // Types `text` at the start of line `line` (from 0) of the view.
-void typeAt(CPlainTextView& v, int line, const QString& text) {
-    v.goToLine(line);
-    QTextCursor c = v.textCursor();
-    c.movePosition(QTextCursor::StartOfBlock);
-    v.setTextCursor(c);
+void typeAt(CVarnIdeView& v, int line, const QString& text) {
+    v.setCursorPosition(line, 0);
     QTest::keyClicks(&v, text);
 }
 
@@ -48,7 +46,7 @@ QAction* fileAction(CMainFrame& frame, const char* name) {
 
 QString titleOf(CMainFrame& frame, const QString& path) {
     for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
-        if (auto* v = qobject_cast<CPlainTextView*>(w->widget()); v && paths::equalNoCase(v->path(), s(path)))
+        if (auto* v = qobject_cast<CVarnIdeView*>(w->widget()); v && paths::equalNoCase(v->path(), s(path)))
             return w->windowTitle();
     return {};
 }
@@ -92,7 +90,7 @@ private slots:
         QVERIFY(frame.openDocument());
         QCOMPARE(ws.ui.dialogs.back().filter, documentFilter());
         QVERIFY(frame.documents().isOpen(s(source)) && frame.documents().isOpen(s(form)));
-        CPlainDocuments& docs = frame.plainDocuments();
+        DocumentManager& docs = frame.documentManager();
         QVERIFY(!docs.view(s(source))->isReadOnly());
         QVERIFY(docs.view(s(form))->isReadOnly());  // the designer edits forms
         // Save applies to text documents only.
@@ -112,7 +110,7 @@ private slots:
         const QString path = ws.file(QStringLiteral("Ansi.vsl"));
         guitest::writeText(path, kAnsiSource);
         QVERIFY(frame.documents().open(s(path), false));
-        CPlainTextView* v = frame.plainDocuments().view(s(path));
+        CVarnIdeView* v = frame.documentManager().view(s(path));
         QVERIFY(v);
         QCOMPARE(titleOf(frame, path), QStringLiteral("Ansi.vsl"));
         QVERIFY(!frame.documents().isModified(s(path)));
@@ -143,7 +141,7 @@ private slots:
         const QString unix = ws.file(QStringLiteral("unix.vpk"));
         guitest::writeText(unix, "a\nb");
         QVERIFY(frame.documents().open(s(unix), false));
-        CPlainTextView* u = frame.plainDocuments().view(s(unix));
+        CVarnIdeView* u = frame.documentManager().view(s(unix));
         typeAt(*u, 1, QStringLiteral("c"));
         QTest::keyClick(u, Qt::Key_Return);
         QVERIFY(frame.documents().save(u->path()));
@@ -158,8 +156,8 @@ private slots:
         const QByteArray text = "' \xc3\xa9t\xc3\xa9\r\nend;";
         guitest::writeText(path, text);
         QVERIFY(frame.documents().open(s(path), false));
-        CPlainTextView* v = frame.plainDocuments().view(s(path));
-        QCOMPARE(v->toPlainText(), QStringLiteral("' \u00e9t\u00e9\nend;"));
+        CVarnIdeView* v = frame.documentManager().view(s(path));
+        QCOMPARE(v->text(), QStringLiteral("' \u00e9t\u00e9\r\nend;"));
         typeAt(*v, 1, QStringLiteral("z"));
         QVERIFY(frame.documents().save(v->path()));
         QCOMPARE(bytesOf(path), QByteArray("' \xc3\xa9t\xc3\xa9\r\nzend;"));
@@ -173,7 +171,7 @@ private slots:
         const QString copy = ws.file(QStringLiteral("Copy.vsl"));
         guitest::writeText(path, kAnsiSource);
         QVERIFY(frame.documents().open(s(path), false));
-        CPlainTextView* v = frame.plainDocuments().view(s(path));
+        CVarnIdeView* v = frame.documentManager().view(s(path));
         typeAt(*v, 0, QStringLiteral("z"));
 
         ws.ui.saveAnswers.push_back(std::nullopt);  // cancelled
@@ -204,7 +202,7 @@ private slots:
         QVERIFY(fsys::setReadOnly(s(path), true));
         QVERIFY(frame.documents().open(s(path), false));
         QCOMPARE(titleOf(frame, path), QStringLiteral("Locked.vsl (read-only)"));
-        CPlainTextView* v = frame.plainDocuments().view(s(path));
+        CVarnIdeView* v = frame.documentManager().view(s(path));
         typeAt(*v, 0, QStringLiteral("x"));
         QCOMPARE(titleOf(frame, path), QStringLiteral("Locked.vsl (read-only)*"));
         QVERIFY(!frame.documents().save(s(path)));
@@ -218,7 +216,7 @@ private slots:
         guitest::Workspace ws(QStringLiteral("Demo"));
         CMainFrame frame(*ws.manager, ws.ui, ws.settings);
         frame.show();
-        CPlainDocuments& docs = frame.plainDocuments();
+        DocumentManager& docs = frame.documentManager();
         const QString a = ws.file(QStringLiteral("a.vsl"));
         guitest::writeText(a, "end;\r\n");
         QVERIFY(docs.open(s(a), false));
@@ -237,7 +235,7 @@ private slots:
         guitest::Workspace ws(QStringLiteral("Demo"));
         CMainFrame frame(*ws.manager, ws.ui, ws.settings);
         frame.show();
-        CPlainDocuments& docs = frame.plainDocuments();
+        DocumentManager& docs = frame.documentManager();
         std::vector<Answer> answers;
         std::vector<std::string> asked;
         docs.setSaveQuestion([&](const std::string& p) {
@@ -292,7 +290,7 @@ private slots:
         const QString inc = ws.file(QStringLiteral("extra.vsl"));
         guitest::writeText(inc, "end;\r\n");
         QVERIFY(frame.documents().open(app, false));
-        CPlainTextView* v = frame.plainDocuments().view(app);
+        CVarnIdeView* v = frame.documentManager().view(app);
         typeAt(*v, 0, QStringLiteral("include \"extra.vsl\""));
         QTest::keyClick(v, Qt::Key_Return);
         frame.commands().scanIncludes();

@@ -14,7 +14,8 @@
 
 #include "GuiFixture.h"
 #include "app/CMainFrame.h"
-#include "app/CPlainDocuments.h"
+#include "app/DocumentManager.h"
+#include "editor/CVarnIdeView.h"
 #include "app/GuiUi.h"
 #include "build/BuildLogReader.h"
 #include "build/COutputControlBar.h"
@@ -216,12 +217,12 @@ private slots:
         QTest::mouseDClick(pane->viewport(), Qt::LeftButton, Qt::NoModifier, pane->cursorRect(c).center() + QPoint(2, 0));
         const std::string opened = frame.documents().activePath();
         QVERIFY2(paths::equalNoCase(opened, ws.file(QStringLiteral("Broken.vsl")).toStdString()), opened.c_str());
-        auto* view = qobject_cast<CPlainTextView*>(frame.mdiArea()->activeSubWindow()->widget());
+        auto* view = qobject_cast<CVarnIdeView*>(frame.mdiArea()->activeSubWindow()->widget());
         QVERIFY(view);
         QCOMPARE(view->errorLine(), target->line - 1);
-        QCOMPARE(view->textCursor().blockNumber(), target->line - 1);
+        QCOMPARE(view->caretLine(), target->line - 1);
         QVERIFY(!view->isReadOnly() && !view->modified());
-        QVERIFY(view->toPlainText().contains(QStringLiteral("function startup()")));
+        QVERIFY(view->text().contains(QStringLiteral("function startup()")));
         // A second jump reuses the window and moves the mark.
         frame.openAtLine(opened, 0);
         QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);

@@ -14,7 +14,7 @@
 
 #include "GuiFixture.h"
 #include "app/CMainFrame.h"
-#include "app/CPlainDocuments.h"
+#include "app/DocumentManager.h"
 #include "app/VARNTipOfDay.h"
 #include "build/COutputControlBar.h"
 #include "build/ProjectBuilder.h"

@@ -8,7 +8,7 @@
 
 #include "GuiFixture.h"
 #include "app/CMainFrame.h"
-#include "app/CPlainDocuments.h"
+#include "app/DocumentManager.h"
 #include "app/WindowState.h"
 #include "build/COutputControlBar.h"
 #include "platform/ProfileFile.h"

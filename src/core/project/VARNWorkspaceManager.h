@@ -29,6 +29,8 @@ public:
     ProjectModel& project() { return model_; }
     const ProjectModel& project() const { return model_; }
     const std::string& installPath() const { return installPath_; }
+    // The symbol list the compiler last wrote (completion in the source views).
+    SymbolList& symbols() { return symbols_; }
     void setWindows(WorkspaceWindows* windows) { windows_ = windows; }
 
     // Opens a project file. An empty path asks with the "Open Workspace" dialog.

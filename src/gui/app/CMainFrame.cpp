@@ -15,8 +15,11 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "app/CPlainDocuments.h"
+#include "app/DocumentManager.h"
+#include "app/CSettingsDlg.h"
+#include "app/CUserToolsDlg.h"
 #include "app/ProcessWatch.h"
+#include "app/UserTools.h"
 #include "app/Ui.h"
 #include "app/VARNTipOfDay.h"
 #include "app/WindowState.h"
@@ -28,6 +31,8 @@
 #include "convert/CImportImage.h"
 #include "convert/CVDI2PDBDlg.h"
 #include "editor/CFindInFiles.h"
+#include "editor/CVarnIdeView.h"
+#include "editor/SourceEditorCommands.h"
 #include "installer/CInstallSheet.h"
 #include "platform/SettingsStore.h"
 #include "project/BuildConfiguration.h"
@@ -101,7 +106,7 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
     connect(outputBar_, &COutputControlBar::openAtLine, this,
             [this](const QString& path, int line) { openAtLine(path.toStdString(), line); });
 
-    documents_ = std::make_unique<CPlainDocuments>(*mdi_, ui_);
+    documents_ = std::make_unique<DocumentManager>(*mdi_, ui_);
     windowState_ = std::make_unique<WindowState>(*this, *mdi_, *documents_, workspace_.project(), settings_, projectBar_);
     workspace_.setWindows(windowState_.get());
     processWatch_ = new ProcessWatch(this);
@@ -114,6 +119,12 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
     builder_ = std::make_unique<ProjectBuilder>(workspace_, ui_, settings_, *buildHost_, workspace_.installPath());
     setHotSyncInstaller(std::make_unique<FolderHotSyncInstaller>(FolderHotSyncInstaller::desktopFolder()));
 
+    editor_ = new SourceEditorCommands(*this, *documents_, workspace_, settings_, ui_);
+    documents_->setViewSetup([this](CVarnIdeView& v) { editor_->setupView(v); });
+    documents_->setFirstSave([this](const std::string& path) {
+        if (settings_.getInt(kSettings, "AddNewFile", 1) != 0 && workspace_.project().workspaceOpen)
+            commands_->addFile(path);
+    });
     createMenusAndBars();
     wireProjectBar();
     connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommands);
@@ -171,6 +182,16 @@ void CMainFrame::createMenusAndBars() {
 
     // File
     QMenu* file = bar->addMenu(tr("&File"));
+    QMenu* newMenu = file->addMenu(st->standardIcon(QStyle::SP_FileIcon), tr("&New"));
+    for (DocumentTemplate type : {DocumentTemplate::Source, DocumentTemplate::CFile, DocumentTemplate::Header,
+                                  DocumentTemplate::Package}) {
+        const std::string name = documentTemplateInfo(type).filterName;
+        QAction* a = newMenu->addAction(q(name.substr(0, name.find(" ("))));
+        connect(a, &QAction::triggered, this, [this, type] {
+            documents_->newDocument(type);
+            updateCommands();
+        });
+    }
     QAction* open = file->addAction(st->standardIcon(QStyle::SP_DialogOpenButton), tr("&Open..."));
     open->setObjectName(QStringLiteral("FileOpen"));
     open->setShortcut(QKeySequence::Open);
@@ -211,6 +232,7 @@ void CMainFrame::createMenusAndBars() {
         CFindInFiles::findAllFunctions(*outputBar_, workspace_.project().tree, ui_, documents_.get());
     });
     QMenu* view = bar->addMenu(tr("&View"));
+    editor_->setFindInFilesAction(findInFiles);
 
     // Project
     QMenu* project = bar->addMenu(tr("&Project"));
@@ -296,6 +318,15 @@ void CMainFrame::createMenusAndBars() {
         if (CImportImage::run(this, p.projectPath.empty() ? nullptr : &p, ui_)) projectChanged();
     });
 
+    tools->addSeparator();
+    QAction* ideSettings = tools->addAction(QStringLiteral("IDE Settings..."));
+    ideSettings->setObjectName(QStringLiteral("IdeSettings"));
+    connect(ideSettings, &QAction::triggered, this, &CMainFrame::showIdeSettings);
+    QAction* customize = tools->addAction(QStringLiteral("&Customize..."));
+    connect(customize, &QAction::triggered, this, &CMainFrame::customizeTools);
+    toolsSeparator_ = tools->addSeparator();
+    connect(tools, &QMenu::aboutToShow, this, &CMainFrame::fillToolsMenu);
+
     // Window
     QMenu* window = bar->addMenu(tr("&Window"));
     connect(window->addAction(tr("&Cascade")), &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
@@ -303,6 +334,7 @@ void CMainFrame::createMenusAndBars() {
     connect(window->addAction(tr("Close &All")), &QAction::triggered, mdi_, &QMdiArea::closeAllSubWindows);
 
     QMenu* help = bar->addMenu(tr("&Help"));
+    editor_->createActions(*edit, *view, *help);
     QAction* tip = help->addAction(QStringLiteral("Tip of the Day..."));
     tip->setObjectName(QStringLiteral("TipOfTheDay"));
     connect(tip, &QAction::triggered, this, &CMainFrame::showTipOfDay);
@@ -401,7 +433,51 @@ QAction* CMainFrame::action(int id) const {
     return it == commandActions_.end() ? nullptr : it->second;
 }
 
+std::array<WindowFont, 4>& CMainFrame::fonts() { return app_ ? app_->fonts : fonts_; }
+
+void CMainFrame::showIdeSettings() {
+    std::array<WindowFont, 4>& fonts = this->fonts();
+    CSettingsDlg dlg(settings_, fonts, app_ ? app_->formSizeX : 320, app_ ? app_->formSizeY : 320, ui_, this);
+    connect(&dlg, &CSettingsDlg::fontChanged, this, [this] { setWindowFonts(this->fonts()); });
+    connect(&dlg, &CSettingsDlg::editorSettingsChanged, this, [this] { editor_->applySettingsToAll(); });
+    if (dlg.exec() != QDialog::Accepted) return;
+    // The form size and install folders become the process values too.
+    if (app_) IdeSettings(dlg.values()).apply(*app_);
+}
+
+void CMainFrame::customizeTools() {
+    const std::string file = UserTools::filePath(workspace_.installPath());
+    auto tools = UserTools::load(file);
+    CUserToolsDlg dlg(tools ? *tools : std::vector<UserTool>{}, this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    if (Status saved = UserTools::save(file, dlg.tools()); !saved)
+        ui_.error(saved.error().message);
+}
+
+void CMainFrame::fillToolsMenu() {
+    QMenu* tools = menu(QStringLiteral("Tools"));
+    for (QAction* a : userToolActions_) {
+        tools->removeAction(a);
+        a->deleteLater();
+    }
+    userToolActions_.clear();
+    auto loaded = UserTools::load(UserTools::filePath(workspace_.installPath()));
+    if (!loaded) return;
+    const std::vector<UserTool> list = *loaded;
+    for (std::size_t i = 0; i < list.size() && i < static_cast<std::size_t>(UserTools::kMaxTools); ++i) {
+        QAction* a = tools->addAction(q(list[i].menuText));
+        a->setData(UserTools::commandId(static_cast<int>(i)));
+        const UserTool tool = list[i];
+        connect(a, &QAction::triggered, this, [this, tool] {
+            reapEndedTools(startedTools_);
+            runTool(tool, toolMacros(workspace_.project()), ui_, &startedTools_);
+        });
+        userToolActions_.push_back(a);
+    }
+}
+
 void CMainFrame::setWindowFonts(const std::array<WindowFont, 4>& fonts) {
+    editor_->setEditorFont(fontOf(fonts[0], true));
     outputBar_->setPaneFont(fontOf(fonts[1], true));
     projectBar_->setTreeFont(fontOf(fonts[2], false));
 }
@@ -445,6 +521,7 @@ void CMainFrame::updateCommands() {
     saveAction_->setEnabled(savable);
     saveAsAction_->setEnabled(savable);
     projectBar_->setCommandsBlocked(b);
+    editor_->updateCommands();
     // Menus that later parts fill stay out of the menu bar while empty.
     for (const QString& title : {QStringLiteral("Edit"), QStringLiteral("Tools")})
         if (QMenu* m = menu(title)) m->menuAction()->setVisible(!m->isEmpty());

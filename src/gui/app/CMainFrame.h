@@ -12,8 +12,10 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/CVarnIdeApp.h"
+#include "platform/Process.h"
 
 class QAction;
 class QComboBox;
@@ -26,8 +28,9 @@ class QToolBar;
 namespace varn {
 
 class COutputControlBar;
-class CPlainDocuments;
+class DocumentManager;
 class ProcessWatch;
+class SourceEditorCommands;
 class VARNTipOfDay;
 class WindowState;
 class WorkspaceWindows;
@@ -61,9 +64,10 @@ public:
     ProjectBuilder& builder() { return *builder_; }
     ProjectCommands& commands() { return *commands_; }
     DocumentWindows& documents();
-    CPlainDocuments& plainDocuments() { return *documents_; }
+    DocumentManager& documentManager() { return *documents_; }
     GuiBuildHost& buildHost() { return *buildHost_; }
     CProjectBar* projectBar() const { return projectBar_; }
+    SourceEditorCommands& editorCommands() { return *editor_; }
     COutputControlBar* outputBar() const { return outputBar_; }
     QMdiArea* mdiArea() const { return mdi_; }
     QComboBox* configurationBox() const { return configBox_; }
@@ -74,6 +78,16 @@ public:
     QMenu* menu(const QString& title) const;
     // The action of a command id (Build menu); null for an unknown id.
     QAction* action(int id) const;
+
+    // The application whose font table and process values the IDE settings
+    // change (without one the frame keeps its own table).
+    void setApplication(CVarnIdeApp* app) { app_ = app; }
+    std::array<WindowFont, 4>& fonts();
+    // Tools menu: "IDE Settings...", "Customize..." and the user tools.
+    void showIdeSettings();
+    void customizeTools();
+    void fillToolsMenu();
+    const QList<QAction*>& userToolActions() const { return userToolActions_; }
 
     // The fonts of the window kinds ("Build Window" for the output panes,
     // "Project Tree" for the project bar).
@@ -158,7 +172,7 @@ private:
     QAction* optimizedAction_ = nullptr;
     QList<QAction*> projectFileActions_;  // change the project; not while a tool runs
 
-    std::unique_ptr<CPlainDocuments> documents_;
+    std::unique_ptr<DocumentManager> documents_;
     std::unique_ptr<ProjectCommands> commands_;
     std::unique_ptr<GuiBuildHost> buildHost_;
     std::unique_ptr<ProjectBuilder> builder_;
@@ -167,6 +181,12 @@ private:
     std::unique_ptr<TreeWatch> treeWatch_;
     std::unique_ptr<WindowState> windowState_;
     ProcessWatch* processWatch_ = nullptr;
+    SourceEditorCommands* editor_ = nullptr;
+    CVarnIdeApp* app_ = nullptr;
+    std::array<WindowFont, 4> fonts_;
+    QAction* toolsSeparator_ = nullptr;
+    QList<QAction*> userToolActions_;
+    std::vector<Process> startedTools_;
     VARNTipOfDay* tipOfDay_ = nullptr;
     std::function<bool()> programWatched_;
     bool commandRunning_ = false;

@@ -1,11 +1,12 @@
-#include "app/CPlainDocuments.h"
+#include "app/DocumentManager.h"
+
+#include "editor/CVarnIdeView.h"
+#include "editor/SourceCommands.h"
 
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStyle>
-#include <QTextBlock>
 
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -16,84 +17,18 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-// The line end a file uses: "\n" only when it has line ends and none is "\r\n".
-std::string lineEndOf(const std::string& bytes) {
-    if (bytes.find("\r\n") != std::string::npos) return "\r\n";
-    if (bytes.find('\n') != std::string::npos) return "\n";
-    return "\r\n";
-}
-
 }  // namespace
 
-CPlainTextView::CPlainTextView(std::string path, QWidget* parent) : QPlainTextEdit(parent), path_(std::move(path)) {
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    if (!editable()) {
-        setReadOnly(true);
-        // Keep the caret visible in a read-only view so the jumped-to line shows.
-        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    }
-}
-
-// File bytes as text: UTF-8 when they are valid UTF-8, else Latin-1 (the
-// sources of the handheld tools are mostly plain ANSI). Lines end at "\n".
-void CPlainTextView::load(const std::string& bytes) {
-    lineEnd_ = lineEndOf(bytes);
-    std::string text;
-    text.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')) text += bytes[i];
-    QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    latin1_ = s.contains(QChar::ReplacementCharacter);
-    if (latin1_) s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    setPlainText(s);
-    document()->setModified(false);
-}
-
-std::string CPlainTextView::bytes() const {
-    // Block by block: the document's plain text would turn no-break spaces into blanks.
-    std::string out;
-    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
-        if (b != document()->begin()) out += lineEnd_;
-        const QString line = b.text();
-        const QByteArray encoded = latin1_ ? line.toLatin1() : line.toUtf8();
-        out.append(encoded.constData(), static_cast<std::size_t>(encoded.size()));
-    }
-    return out;
-}
-
-void CPlainTextView::goToLine(int line) {
-    QTextBlock block = document()->findBlockByNumber(std::max(0, line));
-    if (!block.isValid()) block = document()->lastBlock();
-    QTextCursor c(block);
-    setTextCursor(c);
-    centerCursor();
-}
-
-void CPlainTextView::setErrorLine(int line) {
-    errorLine_ = line;
-    QList<QTextEdit::ExtraSelection> marks;
-    QTextBlock block = document()->findBlockByNumber(line);
-    if (line >= 0 && block.isValid()) {
-        QTextEdit::ExtraSelection mark;
-        mark.cursor = QTextCursor(block);
-        mark.format.setBackground(QColor(255, 200, 200));
-        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
-        marks << mark;
-    }
-    setExtraSelections(marks);
-}
-
 // Asks before a document window with a modified document closes.
-class CPlainDocuments::CloseGuard : public QObject {
+class DocumentManager::CloseGuard : public QObject {
 public:
-    CloseGuard(CPlainDocuments& docs, QMdiArea& area) : QObject(&area), docs_(docs) {}
+    CloseGuard(DocumentManager& docs, QMdiArea& area) : QObject(&area), docs_(docs) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() != QEvent::Close || docs_.closingAll_) return false;
         auto* w = qobject_cast<QMdiSubWindow*>(watched);
-        auto* v = w ? qobject_cast<CPlainTextView*>(w->widget()) : nullptr;
+        auto* v = w ? qobject_cast<CVarnIdeView*>(w->widget()) : nullptr;
         if (v && v->modified() && !docs_.saveModified(*v)) {
             e->ignore();
             return true;
@@ -102,63 +37,70 @@ protected:
     }
 
 private:
-    CPlainDocuments& docs_;
+    DocumentManager& docs_;
 };
 
-CPlainDocuments::CPlainDocuments(QMdiArea& area, Ui& ui)
+DocumentManager::DocumentManager(QMdiArea& area, Ui& ui)
     : area_(area), ui_(ui), closeGuard_(new CloseGuard(*this, area)) {
+    QObject::connect(&area_, &QMdiArea::subWindowActivated, closeGuard_.data(), [this](QMdiSubWindow* w) { activated(w); });
     saveQuestion_ = [this](const std::string& path) {
         return ui_.message({"Save changes to " + path + "?", {}, MsgIcon::Question, MsgButtons::YesNoCancel,
                             Answer::Yes});
     };
 }
 
-CPlainDocuments::~CPlainDocuments() { delete closeGuard_.data(); }
+DocumentManager::~DocumentManager() { delete closeGuard_.data(); }
 
-QMdiSubWindow* CPlainDocuments::windowOf(const std::string& path) const {
+QMdiSubWindow* DocumentManager::windowOf(const std::string& path) const {
     for (QMdiSubWindow* w : area_.subWindowList()) {
-        auto* v = qobject_cast<CPlainTextView*>(w->widget());
+        auto* v = qobject_cast<CVarnIdeView*>(w->widget());
         // A closed window lingers hidden until its deferred deletion.
         if (v && !w->isHidden() && paths::equalNoCase(v->path(), path)) return w;
     }
     return nullptr;
 }
 
-std::vector<CPlainTextView*> CPlainDocuments::views() const {
-    std::vector<CPlainTextView*> out;
+CVarnIdeView* DocumentManager::activeView() const {
+    QMdiSubWindow* w = area_.activeSubWindow();
+    if (!w) w = area_.currentSubWindow();
+    return w && !w->isHidden() ? qobject_cast<CVarnIdeView*>(w->widget()) : nullptr;
+}
+
+std::vector<CVarnIdeView*> DocumentManager::views() const {
+    std::vector<CVarnIdeView*> out;
     for (QMdiSubWindow* w : area_.subWindowList(QMdiArea::CreationOrder))
-        if (auto* v = qobject_cast<CPlainTextView*>(w->widget()); v && !w->isHidden()) out.push_back(v);
+        if (auto* v = qobject_cast<CVarnIdeView*>(w->widget()); v && !w->isHidden()) out.push_back(v);
     return out;
 }
 
-CPlainTextView* CPlainDocuments::view(const std::string& path) const {
+CVarnIdeView* DocumentManager::view(const std::string& path) const {
     QMdiSubWindow* w = windowOf(path);
-    return w ? qobject_cast<CPlainTextView*>(w->widget()) : nullptr;
+    return w ? qobject_cast<CVarnIdeView*>(w->widget()) : nullptr;
 }
 
-QString CPlainDocuments::windowTitle(const std::string& path) const {
+QString DocumentManager::windowTitle(const std::string& path) const {
     QString title = q(paths::fileName(path));
-    if (fsys::isReadOnly(path)) title += QString::fromLatin1(kReadOnlySuffix);
-    if (CPlainTextView* v = view(path); v && v->modified()) title += QLatin1Char('*');
+    if (fsys::exists(path) && fsys::isReadOnly(path)) title += QString::fromLatin1(kReadOnlySuffix);
+    if (CVarnIdeView* v = view(path); v && v->modified()) title += QLatin1Char('*');
     return title;
 }
 
-void CPlainDocuments::updateTitle(CPlainTextView& v) {
+void DocumentManager::updateTitle(CVarnIdeView& v) {
     for (QMdiSubWindow* w : area_.subWindowList())
         if (w->widget() == &v) {
-            w->setProperty(kPathProperty, q(v.path()));
+            if (!v.doc().untitled) w->setProperty(kPathProperty, q(v.path()));
             w->setWindowTitle(windowTitle(v.path()));
         }
 }
 
-bool CPlainDocuments::isOpen(const std::string& path) const { return windowOf(path) != nullptr; }
+bool DocumentManager::isOpen(const std::string& path) const { return windowOf(path) != nullptr; }
 
-bool CPlainDocuments::isModified(const std::string& path) const {
-    CPlainTextView* v = view(path);
+bool DocumentManager::isModified(const std::string& path) const {
+    CVarnIdeView* v = view(path);
     return v && v->modified();
 }
 
-bool CPlainDocuments::write(CPlainTextView& v, const std::string& path) {
+bool DocumentManager::write(CVarnIdeView& v, const std::string& path) {
     if (fsys::exists(path) && fsys::isReadOnly(path)) {
         ui_.error(kReadOnlySave);
         return false;
@@ -171,18 +113,19 @@ bool CPlainDocuments::write(CPlainTextView& v, const std::string& path) {
     return true;
 }
 
-bool CPlainDocuments::save(const std::string& path) {
-    CPlainTextView* v = view(path);
+bool DocumentManager::save(const std::string& path) {
+    CVarnIdeView* v = view(path);
     if (!v) return false;
     // Only the text documents are written here; the others are never changed.
     if (!v->editable()) return true;
+    if (v->doc().untitled) return saveAs(path);
     const bool ok = write(*v, v->path());
     updateTitle(*v);
     return ok;
 }
 
-bool CPlainDocuments::saveAs(const std::string& path, const std::string& requested) {
-    CPlainTextView* v = view(path);
+bool DocumentManager::saveAs(const std::string& path, const std::string& requested) {
+    CVarnIdeView* v = view(path);
     if (!v || !v->editable()) return false;
     std::string target = requested;
     if (target.empty()) {
@@ -198,40 +141,43 @@ bool CPlainDocuments::saveAs(const std::string& path, const std::string& request
     }
     target = paths::absolute(target);
     if (!write(*v, target)) return false;
+    const bool first = v->doc().untitled;
+    v->doc().untitled = false;
     v->setPath(fsys::resolveCase(target));
     updateTitle(*v);
+    if (first && firstSave_) firstSave_(v->path());
     return true;
 }
 
-bool CPlainDocuments::saveActive() {
+bool DocumentManager::saveActive() {
     const std::string path = activePath();
     return !path.empty() && save(path);
 }
 
-bool CPlainDocuments::saveActiveAs() {
+bool DocumentManager::saveActiveAs() {
     const std::string path = activePath();
     return !path.empty() && saveAs(path);
 }
 
-bool CPlainDocuments::activeSavable() const {
+bool DocumentManager::activeSavable() const {
     const std::string path = activePath();
-    CPlainTextView* v = path.empty() ? nullptr : view(path);
+    CVarnIdeView* v = path.empty() ? nullptr : view(path);
     return v && v->editable();
 }
 
-std::optional<std::string> CPlainDocuments::text(const std::string& path) const {
-    if (CPlainTextView* v = view(path); v && v->editable()) return v->bytes();
+std::optional<std::string> DocumentManager::text(const std::string& path) const {
+    if (CVarnIdeView* v = view(path); v && v->editable()) return v->bytes();
     return std::nullopt;
 }
 
-std::vector<std::string> CPlainDocuments::modifiedDocuments() const {
+std::vector<std::string> DocumentManager::modifiedDocuments() const {
     std::vector<std::string> out;
-    for (CPlainTextView* v : views())
+    for (CVarnIdeView* v : views())
         if (v->modified()) out.push_back(v->path());
     return out;
 }
 
-bool CPlainDocuments::saveModified(CPlainTextView& v) {
+bool DocumentManager::saveModified(CVarnIdeView& v) {
     if (!v.modified()) return true;
     switch (saveQuestion_(v.path())) {
     case Answer::Yes: return save(v.path());
@@ -240,17 +186,17 @@ bool CPlainDocuments::saveModified(CPlainTextView& v) {
     }
 }
 
-bool CPlainDocuments::saveAllModified() {
-    for (CPlainTextView* v : views())
+bool DocumentManager::saveAllModified() {
+    for (CVarnIdeView* v : views())
         if (!saveModified(*v)) return false;
     return true;
 }
 
-CPlainTextView* CPlainDocuments::openView(const std::string& path) {
+CVarnIdeView* DocumentManager::openView(const std::string& path) {
     if (QMdiSubWindow* w = windowOf(path)) {
         area_.setActiveSubWindow(w);
         if (w->isMinimized()) w->showNormal();
-        return qobject_cast<CPlainTextView*>(w->widget());
+        return qobject_cast<CVarnIdeView*>(w->widget());
     }
     std::string real = fsys::resolveCase(path);
     auto bytes = fsys::readFile(real);
@@ -258,37 +204,70 @@ CPlainTextView* CPlainDocuments::openView(const std::string& path) {
         ui_.error("Unable to open the file " + path + ".");
         return nullptr;
     }
-    auto* v = new CPlainTextView(real);
+    auto* v = new CVarnIdeView(real);
     v->load(*bytes);
+    addWindow(v);
+    return v;
+}
+
+void DocumentManager::addWindow(CVarnIdeView* v) {
     QMdiSubWindow* w = area_.addSubWindow(v);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->installEventFilter(closeGuard_);
     w->setWindowIcon(area_.style()->standardIcon(QStyle::SP_FileIcon));
+    if (viewSetup_) viewSetup_(*v);
     updateTitle(*v);
-    QObject::connect(v->document(), &QTextDocument::modificationChanged, v, [this, v] { updateTitle(*v); });
+    QObject::connect(v, &QsciScintilla::modificationChanged, v, [this, v] { updateTitle(*v); });
     if (area_.viewMode() == QMdiArea::SubWindowView && area_.width() > 200)
         w->resize(area_.width() * 3 / 4, area_.height() * 3 / 4);
     w->show();
     area_.setActiveSubWindow(w);
+}
+
+CVarnIdeView* DocumentManager::newDocument(DocumentTemplate type) {
+    const auto& info = documentTemplateInfo(type);
+    if (!info.text) return nullptr;
+    const std::string name = "Untitled" + std::to_string(++untitled_) + "." + info.extension;
+    auto* v = new CVarnIdeView(paths::join(fsys::currentDirectory(), name));
+    v->doc().untitled = true;
+    v->load(type == DocumentTemplate::CFile ? std::string(SourceTexts::kNewCFile) : std::string());
+    addWindow(v);
     return v;
 }
 
-bool CPlainDocuments::open(const std::string& path, bool /*newForm*/) { return openView(path) != nullptr; }
+void DocumentManager::activated(QMdiSubWindow* w) {
+    auto* v = w ? qobject_cast<CVarnIdeView*>(w->widget()) : nullptr;
+    if (!v) return;
+    updateTitle(*v);
+    if (debugging_ && debugging_()) return;
+    v->setCurrentStatementLine(-1);
+    v->setErrorLine(-1);
+}
+
+bool DocumentManager::open(const std::string& path, bool /*newForm*/) { return openView(path) != nullptr; }
 
 // Icons are image documents; the image editor tells their kind.
-std::optional<int> CPlainDocuments::openIcon(const std::string& /*path*/) { return std::nullopt; }
+std::optional<int> DocumentManager::openIcon(const std::string& /*path*/) { return std::nullopt; }
 
-bool CPlainDocuments::openAtLine(const std::string& path, int line, bool errorMarker) {
-    CPlainTextView* v = openView(path);
+bool DocumentManager::openAtLine(const std::string& path, int line, bool errorMarker) {
+    CVarnIdeView* v = openView(path);
     if (!v) return false;
     if (errorMarker) v->setErrorLine(line);
     v->goToLine(line);
-    v->viewport()->update();
     v->setFocus();
     return true;
 }
 
-void CPlainDocuments::closeAll() {
+bool DocumentManager::openAtStatement(const std::string& path, int line) {
+    CVarnIdeView* v = openView(path);
+    if (!v) return false;
+    v->setCurrentStatementLine(line);
+    v->goToLine(line);
+    v->setFocus();
+    return true;
+}
+
+void DocumentManager::closeAll() {
     closingAll_ = true;
     for (QMdiSubWindow* w : area_.subWindowList()) {
         w->close();
@@ -297,11 +276,9 @@ void CPlainDocuments::closeAll() {
     closingAll_ = false;
 }
 
-std::string CPlainDocuments::activePath() const {
-    QMdiSubWindow* w = area_.activeSubWindow();
-    if (!w) w = area_.currentSubWindow();
-    auto* v = w ? qobject_cast<CPlainTextView*>(w->widget()) : nullptr;
-    return v ? v->path() : std::string();
+std::string DocumentManager::activePath() const {
+    CVarnIdeView* v = activeView();
+    return v && !v->doc().untitled ? v->path() : std::string();
 }
 
 }  // namespace varn

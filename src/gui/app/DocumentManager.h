@@ -1,11 +1,11 @@
-// Files in MDI child windows as plain text: the stand-in document framework
-// until the source editor, form designer and image editor arrive. Documents
-// of the text templates (source, package, C and header files, and files of no
-// template) can be edited and saved; the others are shown read-only.
+// The document windows of the main frame: every file opens in a source view
+// (forms and images read-only until their editors take them); text documents
+// are edited and saved byte-exact. It tracks modification, read-only files,
+// first saves of new documents and the markers the frame asks for.
 #pragma once
 
-#include <QPlainTextEdit>
 #include <QPointer>
+#include <QString>
 
 #include <functional>
 
@@ -17,44 +17,10 @@ class QMdiSubWindow;
 
 namespace varn {
 
+class CVarnIdeView;
 class Ui;
 
-// One text view of a file, holding the file's text as a document: its line
-// ends and character encoding are kept so that saving writes back the same
-// bytes for the unchanged parts. It can mark one line as the error line.
-class CPlainTextView : public QPlainTextEdit {
-    Q_OBJECT
-public:
-    explicit CPlainTextView(std::string path, QWidget* parent = nullptr);
-
-    const std::string& path() const { return path_; }
-    void setPath(std::string path) { path_ = std::move(path); }
-    DocumentTemplate documentTemplate() const { return documentTemplateOfFile(path_); }
-    // The document can be changed (a text template).
-    bool editable() const { return documentTemplateInfo(documentTemplate()).text; }
-
-    // Shows the bytes of a file, not modified.
-    void load(const std::string& bytes);
-    // The text as file bytes: each line with the line end the file had ("\r\n"
-    // when it had any), in the encoding it was read with.
-    std::string bytes() const;
-    bool modified() const { return document()->isModified(); }
-    void setModified(bool on) { document()->setModified(on); }
-
-    // Moves the caret to `line` (from 0) and scrolls it into view.
-    void goToLine(int line);
-    // The error-marked line (from 0), or -1 when none is marked.
-    int errorLine() const { return errorLine_; }
-    void setErrorLine(int line);
-
-private:
-    std::string path_;
-    std::string lineEnd_ = "\r\n";
-    bool latin1_ = false;
-    int errorLine_ = -1;
-};
-
-class CPlainDocuments : public DocumentWindows {
+class DocumentManager : public DocumentWindows {
 public:
     static constexpr const char* kReadOnlySave = "The file can not be saved because it is marked read-only";
     static constexpr const char* kReadOnlySuffix = " (read-only)";
@@ -62,8 +28,8 @@ public:
     // Asks whether to save the changes of a document: Yes, No or Cancel.
     using SaveQuestion = std::function<Answer(const std::string& path)>;
 
-    CPlainDocuments(QMdiArea& area, Ui& ui);
-    ~CPlainDocuments() override;
+    DocumentManager(QMdiArea& area, Ui& ui);
+    ~DocumentManager() override;
 
     bool isOpen(const std::string& path) const override;
     bool isModified(const std::string& path) const override;
@@ -92,7 +58,24 @@ public:
     void setSaveQuestion(SaveQuestion q) { saveQuestion_ = std::move(q); }
 
     // The view of an open file; null when none is open for it.
-    CPlainTextView* view(const std::string& path) const;
+    CVarnIdeView* view(const std::string& path) const;
+    // The view of the active window; null when none is active.
+    CVarnIdeView* activeView() const;
+    // Every open view, in the order the windows were created.
+    std::vector<CVarnIdeView*> views() const;
+
+    // Opens an empty, untitled document of a text template; its first save
+    // asks for the name. C files start with the two support includes.
+    CVarnIdeView* newDocument(DocumentTemplate type);
+    // Called for every view as it opens (settings, breakpoints, menus).
+    void setViewSetup(std::function<void(CVarnIdeView&)> f) { viewSetup_ = std::move(f); }
+    // Called after a document was saved under a name for the first time.
+    void setFirstSave(std::function<void(const std::string&)> f) { firstSave_ = std::move(f); }
+    // Whether the debugger runs: activating a view otherwise clears its
+    // current-statement and error markers.
+    void setDebugging(std::function<bool()> f) { debugging_ = std::move(f); }
+    // Opens a file at a line (from 0) with the current-statement marker.
+    bool openAtStatement(const std::string& path, int line);
     // The title a document window shows: the file name, " (read-only)" for a
     // read-only file, and a "*" while the document is modified.
     QString windowTitle(const std::string& path) const;
@@ -101,19 +84,24 @@ private:
     class CloseGuard;
 
     QMdiSubWindow* windowOf(const std::string& path) const;
-    CPlainTextView* openView(const std::string& path);
-    std::vector<CPlainTextView*> views() const;
-    bool write(CPlainTextView& v, const std::string& path);
-    void updateTitle(CPlainTextView& v);
+    CVarnIdeView* openView(const std::string& path);
+    void addWindow(CVarnIdeView* v);
+    void activated(QMdiSubWindow* w);
+    bool write(CVarnIdeView& v, const std::string& path);
+    void updateTitle(CVarnIdeView& v);
     // Offers to save one modified document: false when the user cancelled
     // or the save failed.
-    bool saveModified(CPlainTextView& v);
+    bool saveModified(CVarnIdeView& v);
 
     QMdiArea& area_;
     Ui& ui_;
     SaveQuestion saveQuestion_;
     QPointer<QObject> closeGuard_;
     bool closingAll_ = false;
+    int untitled_ = 0;
+    std::function<void(CVarnIdeView&)> viewSetup_;
+    std::function<void(const std::string&)> firstSave_;
+    std::function<bool()> debugging_;
 };
 
 }  // namespace varn

@@ -2,7 +2,7 @@
 // them: what core asks of the open documents (OpenDocuments), plus opening a
 // file at a line and closing every document window. The source editor,
 // form designer and image editor provide the real documents; until they
-// plug in, CPlainDocuments shows files as plain text and edits the text ones.
+// plug in, DocumentManager shows files as plain text and edits the text ones.
 #pragma once
 
 #include <string>

@@ -13,6 +13,7 @@ bool GuiStartupHost::activateOtherInstance() { return instance_.activateOther();
 
 bool GuiStartupHost::createMainFrame(VARNWorkspaceManager& manager) {
     frame_ = std::make_unique<CMainFrame>(manager, ui_, app_.settings());
+    frame_->setApplication(&app_);
     frame_->setWindowFonts(app_.fonts);
     frame_->windowState().restoreDockLayout();
     if (auto* gui = dynamic_cast<GuiUi*>(&ui_)) gui->setParentWindow(frame_.get());

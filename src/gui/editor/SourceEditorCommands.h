@@ -1,0 +1,104 @@
+// The source editor's commands on the main window: the Edit menu entries
+// (bookmarks, block comments, Find Function, the pop-up lists, colour values,
+// find and replace, go to line), zoom, keyword help, the view's context menu,
+// the caret position in the status bar, and the colouring of every view.
+#pragma once
+
+#include <QFont>
+#include <QObject>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMainWindow;
+class QMenu;
+
+namespace varn {
+
+class CFindReplaceDlg;
+class CVarnIdeView;
+class DocumentManager;
+class SettingsStore;
+class Ui;
+class VARNWorkspaceManager;
+
+class SourceEditorCommands : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int ID_TOGGLE_BOOKMARK = 32927;
+    static constexpr int ID_NEXT_BOOKMARK = 32928;
+    static constexpr int ID_PREV_BOOKMARK = 32929;
+    static constexpr int ID_CLEAR_BOOKMARKS = 32930;
+    static constexpr int ID_FIND_FUNCTION = 32944;
+    static constexpr int ID_LIST_PROPERTIES = 32915;
+    static constexpr int ID_LIST_SYMBOLS = 32953;
+    static constexpr int ID_INSERT_COLOR = 32921;
+    static constexpr int ID_COMMENT_BLOCK = 32955;
+    static constexpr int ID_UNCOMMENT_BLOCK = 32957;
+
+
+    SourceEditorCommands(QMainWindow& window, DocumentManager& documents, VARNWorkspaceManager& workspace,
+                         SettingsStore& settings, Ui& ui);
+    ~SourceEditorCommands() override;
+
+    // Adds the commands to the menus and the position field to the status bar.
+    void createActions(QMenu& edit, QMenu& view, QMenu& help);
+    // The context menu's find-in-files and debugger entries belong to others.
+    void setFindInFilesAction(QAction* a) { findInFiles_ = a; }
+    void setDebugActions(std::vector<QAction*> actions) { debugActions_ = std::move(actions); }
+
+    // Prepares a view as it opens: its section's colours, the editor font,
+    // the context menu and the automatic property list.
+    void setupView(CVarnIdeView& v);
+    // Re-reads the editor sections and applies them, with the editor font, to every view.
+    void applySettingsToAll();
+    void setEditorFont(const QFont& font);
+    const QFont& editorFont() const { return font_; }
+
+    QAction* action(int id) const;
+    // Enables the commands for the active view and refreshes the position text.
+    void updateCommands();
+    QLabel* positionLabel() const { return position_; }
+    CFindReplaceDlg* findDialog();
+
+    // The commands, on the active view.
+    void findFunction();
+    void listSymbols();
+    void listProperties();
+    void insertColorValue();
+    void keywordHelp();
+    void goToLine();
+
+private:
+    CVarnIdeView* active() const;
+    QAction* add(QMenu& menu, const QString& text, int id, const QKeySequence& key, std::function<void()> slot);
+    void onView(void (CVarnIdeView::*command)());
+    std::vector<std::string> keywordsOf(const std::string& fileName);
+    void autoProperty(CVarnIdeView& v);
+    void updatePosition();
+    QList<QAction*> contextActions() const;
+
+    QMainWindow& window_;
+    DocumentManager& documents_;
+    VARNWorkspaceManager& workspace_;
+    SettingsStore& settings_;
+    Ui& ui_;
+    QFont font_;
+    std::map<int, QAction*> actions_;
+    std::map<std::string, std::vector<std::string>> keywordCache_;
+    QAction* find_ = nullptr;
+    QAction* replace_ = nullptr;
+    QAction* selectAll_ = nullptr;
+    QAction* findInFiles_ = nullptr;
+    std::vector<QAction*> debugActions_;
+    std::vector<QAction*> viewActions_;  // need a source view
+    QLabel* position_ = nullptr;
+    QString positionText_;
+    CFindReplaceDlg* findDialog_ = nullptr;
+};
+
+}  // namespace varn

@@ -1,0 +1,303 @@
+// The source editor in the main window: line flags and bookmarks, block
+// comments, the caret position text, the pop-up lists, byte-exact files,
+// colouring, the IDE settings and colouring dialogs, and the user tools.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMenu>
+#include <QTest>
+
+#include "GuiFixture.h"
+#include "app/CMainFrame.h"
+#include "app/CSettingsDlg.h"
+#include "app/CUserToolsDlg.h"
+#include "app/DocumentManager.h"
+#include "editor/CChromaDialog.h"
+#include "editor/CVarnIdeView.h"
+#include "editor/ColouringSettings.h"
+#include "editor/SourceEditorCommands.h"
+#include "editor/VarnLexer.h"
+
+using namespace varn;
+
+namespace {
+
+std::string s(const QString& v) { return v.toStdString(); }
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Opens `bytes` as a file of the project folder and returns its view.
+CVarnIdeView* openText(guitest::Workspace& ws, CMainFrame& frame, const QString& name, const QByteArray& bytes) {
+    guitest::writeText(ws.file(name), bytes);
+    if (!frame.documents().open(s(ws.file(name)), false)) return nullptr;
+    frame.updateCommands();
+    return frame.documentManager().view(s(ws.file(name)));
+}
+
+QAction* editorAction(CMainFrame& frame, int id) {
+    frame.updateCommands();
+    return frame.editorCommands().action(id);
+}
+
+int styleAt(CVarnIdeView& v, int line, int column) {
+    v.SendScintilla(QsciScintilla::SCI_COLOURISE, 0L, -1L);
+    const long pos = v.positionFromLineIndex(line, column);
+    return static_cast<int>(v.SendScintilla(QsciScintilla::SCI_GETSTYLEAT, static_cast<unsigned long>(pos)));
+}
+
+const QByteArray kSource =
+    "# demo\r\nfunction startup;\r\n  x = \"function\";\r\n  y = 1;\r\nend;\r\n\r\nfunction other(a, b);\r\nend;\r\n";
+
+}  // namespace
+
+class EditorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void oneCurrentStatementAndOneErrorLinePerView() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("a.vsl"), kSource);
+        QVERIFY(v);
+        v->setErrorLine(1);
+        v->setErrorLine(3);
+        v->setCurrentStatementLine(2);
+        v->setCurrentStatementLine(4);
+        v->setLineFlag(4, CVarnIdeView::kBreakpoint, true);
+        QCOMPARE(v->linesWithFlag(CVarnIdeView::kErrorLine), std::vector<int>{3});
+        QCOMPARE(v->linesWithFlag(CVarnIdeView::kCurrentStatement), std::vector<int>{4});
+        QCOMPARE(v->lineFlags(4), CVarnIdeView::kBreakpoint | CVarnIdeView::kCurrentStatement);
+        QCOMPARE(v->lineFlags(1), 0);
+        // Lines inserted above move the markers with their lines.
+        v->insertAt(QStringLiteral("\r\n"), 0, 0);
+        QCOMPARE(v->linesWithFlag(CVarnIdeView::kErrorLine), std::vector<int>{4});
+        v->setErrorLine(-1);
+        QVERIFY(v->linesWithFlag(CVarnIdeView::kErrorLine).empty());
+    }
+
+    void bookmarksWrapAndEnableByCount() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("a.vsl"), kSource);
+        QVERIFY(!editorAction(frame, SourceEditorCommands::ID_NEXT_BOOKMARK)->isEnabled());
+        for (int line : {1, 4}) {
+            v->setCursorPosition(line, 0);
+            editorAction(frame, SourceEditorCommands::ID_TOGGLE_BOOKMARK)->trigger();
+        }
+        QCOMPARE(v->bookmarkCount(), 2);
+        QAction* next = editorAction(frame, SourceEditorCommands::ID_NEXT_BOOKMARK);
+        QVERIFY(next->isEnabled());
+        const struct {
+            int from;
+            int id;
+            int to;
+        } moves[] = {{0, SourceEditorCommands::ID_NEXT_BOOKMARK, 1}, {1, SourceEditorCommands::ID_NEXT_BOOKMARK, 4},
+                     {4, SourceEditorCommands::ID_NEXT_BOOKMARK, 1}, {1, SourceEditorCommands::ID_PREV_BOOKMARK, 4},
+                     {6, SourceEditorCommands::ID_PREV_BOOKMARK, 4}, {2, SourceEditorCommands::ID_PREV_BOOKMARK, 1}};
+        for (const auto& m : moves) {
+            v->setCursorPosition(m.from, 0);
+            editorAction(frame, m.id)->trigger();
+            QCOMPARE(v->caretLine(), m.to);
+        }
+        // Toggling a bookmarked line takes it off again.
+        v->setCursorPosition(4, 0);
+        editorAction(frame, SourceEditorCommands::ID_TOGGLE_BOOKMARK)->trigger();
+        QCOMPARE(v->bookmarkCount(), 1);
+        editorAction(frame, SourceEditorCommands::ID_CLEAR_BOOKMARKS)->trigger();
+        QCOMPARE(v->bookmarkCount(), 0);
+        QVERIFY(v->linesWithFlag(CVarnIdeView::kBookmark).empty());
+        QVERIFY(!editorAction(frame, SourceEditorCommands::ID_PREV_BOOKMARK)->isEnabled());
+    }
+
+    void commentAndUncommentBlock_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QList<int>>("selection");  // from line, from col, to line, to col; empty: caret line 1
+        QTest::addColumn<bool>("comment");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<int>("caretLine");
+        const QByteArray three = "a\r\nb\r\nc\r\n";
+        QTest::newRow("caret line") << three << QList<int>{} << true << QByteArray("a\r\n#b\r\nc\r\n") << 1;
+        QTest::newRow("ends at column 0") << three << QList<int>{0, 1, 2, 0} << true
+                                          << QByteArray("#a\r\n#b\r\nc\r\n") << 2;
+        QTest::newRow("ends inside a line") << three << QList<int>{0, 0, 2, 1} << true
+                                            << QByteArray("#a\r\n#b\r\nc\r\n") << 2;
+        QTest::newRow("within one line") << three << QList<int>{1, 0, 1, 1} << true << three << 1;
+        QTest::newRow("uncomment") << QByteArray("#a\r\n #b\r\n##c\r\nd") << QList<int>{0, 0, 3, 1} << false
+                                   << QByteArray("a\r\n #b\r\n#c\r\nd") << 3;
+    }
+    void commentAndUncommentBlock() {
+        QFETCH(QByteArray, text);
+        QFETCH(QList<int>, selection);
+        QFETCH(bool, comment);
+        QFETCH(QByteArray, expected);
+        QFETCH(int, caretLine);
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("c.vsl"), text);
+        if (selection.isEmpty()) v->setCursorPosition(1, 0);
+        else v->setSelection(selection[0], selection[1], selection[2], selection[3]);
+        editorAction(frame, comment ? SourceEditorCommands::ID_COMMENT_BLOCK : SourceEditorCommands::ID_UNCOMMENT_BLOCK)
+            ->trigger();
+        QCOMPARE(QByteArray::fromStdString(v->bytes()), expected);
+        QCOMPARE(v->caretLine(), caretLine);
+    }
+
+    void positionTextSwitchesAtLine10000() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("long.vsl"), QByteArray("x = 1;\r\n").repeated(10001));
+        QLabel* label = frame.editorCommands().positionLabel();
+        // The text follows the caret at the next idle update.
+        v->setCursorPosition(9998, 3);
+        frame.updateCommands();
+        QCOMPARE(label->text(), QStringLiteral("Line 9999 Col 4"));
+        v->setCursorPosition(9999, 0);
+        frame.updateCommands();
+        QCOMPARE(label->text(), QStringLiteral("Ln 10000 Col 1"));
+    }
+
+    void symbolListReplacesThePrefix() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        ws.symbols.clear();
+        ws.symbols.addLines("startup;function;startup();The first function\r\nPrintLine;function;PrintLine(text);Writes a line\r\n"
+                            "pi;constant;;\r\n", false);
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("s.vsl"), "  x = pr");
+        v->setFocus();
+        v->setCursorPosition(0, 8);
+        editorAction(frame, SourceEditorCommands::ID_LIST_SYMBOLS)->trigger();
+        QVERIFY(v->isListActive());
+        QCOMPARE(v->SendScintilla(QsciScintilla::SCI_AUTOCGETCURRENT), 1L);  // "pi, constant" < "pr"
+        QTest::keyClick(v, Qt::Key_Return);
+        QCOMPARE(QByteArray::fromStdString(v->bytes()), QByteArray("  x = PrintLine"));
+    }
+
+    void objectTypesThenPropertiesThenInsertion() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("p.vsl"), "button ok;\r\nok.");
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        v->setFocus();
+        v->setCursorPosition(1, 3);
+        // Typing "." after a declared name lists that type's properties.
+        QTest::keyClick(v, Qt::Key_Backspace);
+        QTest::keyClicks(v, QStringLiteral("."));
+        QCoreApplication::processEvents();
+        QVERIFY(v->isListActive());
+        QTest::keyClick(v, Qt::Key_Return);
+        QVERIFY(v->bytes().size() > std::string("button ok;\r\nok.").size());
+        // F2 offers the thirteen types first.
+        v->setCursorPosition(0, 0);
+        editorAction(frame, SourceEditorCommands::ID_LIST_PROPERTIES)->trigger();
+        QVERIFY(v->isListActive());
+    }
+
+    void oddFilesOpenAndSaveByteExact_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("nul bytes") << QByteArray("a\0b\r\nc\0", 7);
+        QTest::newRow("mixed line ends") << QByteArray("a\r\nb\nc\rd\r\n");
+        QTest::newRow("latin-1") << QByteArray("caf\xe9 \xa0\r\n");
+        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\x00\x00\xff\xfe", 12);
+        QTest::newRow("long line") << QByteArray(1 << 20, 'x');
+        QTest::newRow("empty") << QByteArray();
+    }
+    void oddFilesOpenAndSaveByteExact() {
+        QFETCH(QByteArray, bytes);
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("odd.vsl"), bytes);
+        QVERIFY(v);
+        QCOMPARE(QByteArray::fromStdString(v->bytes()), bytes);
+        v->setCursorPosition(0, 0);
+        QTest::keyClicks(v, QStringLiteral("Z"));
+        QVERIFY(frame.documents().save(v->path()));
+        QCOMPARE(bytesOf(ws.file(QStringLiteral("odd.vsl"))), QByteArray("Z") + bytes);
+    }
+
+    void colouringFollowsTheSection() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        normaliseColouring(ws.settings);
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("k.vsl"), kSource);
+        QCOMPARE(styleAt(*v, 0, 2), int(VarnLexer::Comment));
+        QCOMPARE(styleAt(*v, 1, 0), int(VarnLexer::Keyword));
+        QCOMPARE(styleAt(*v, 2, 7), int(VarnLexer::Quote));  // a keyword inside a string stays a string
+        QCOMPARE(styleAt(*v, 3, 2), int(VarnLexer::Default));
+        QCOMPARE(v->lexerOfView()->color(VarnLexer::Keyword), QColor(0, 0, 255));
+        // C files take their own section: "//" and "/* */" comments.
+        CVarnIdeView* c = openText(ws, frame, QStringLiteral("k.c"), "int a; /* x\r\ny */ int b; // z\r\n");
+        QCOMPARE(styleAt(*c, 0, 0), int(VarnLexer::Keyword));
+        QCOMPARE(styleAt(*c, 1, 0), int(VarnLexer::Comment));
+        QCOMPARE(styleAt(*c, 1, 5), int(VarnLexer::Keyword));
+        QCOMPARE(styleAt(*c, 1, 13), int(VarnLexer::Comment));
+        // Colouring off draws everything as default text; the change reaches open views.
+        ws.settings.setInt(kSourceFilesSection, "Chroma", 0);
+        frame.editorCommands().applySettingsToAll();
+        QCOMPARE(styleAt(*v, 1, 0), int(VarnLexer::Default));
+        QCOMPARE(v->lexerOfView()->color(VarnLexer::Keyword), QColor(0, 0, 0));
+    }
+
+    void functionBlocksFold() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("f.vsl"), kSource);
+        v->SendScintilla(QsciScintilla::SCI_COLOURISE, 0L, -1L);
+        auto level = [v](int line) {
+            return static_cast<int>(v->SendScintilla(QsciScintilla::SCI_GETFOLDLEVEL, static_cast<unsigned long>(line)));
+        };
+        QVERIFY(level(1) & QsciScintilla::SC_FOLDLEVELHEADERFLAG);
+        QCOMPARE(level(2) & QsciScintilla::SC_FOLDLEVELNUMBERMASK, QsciScintilla::SC_FOLDLEVELBASE + 1);
+        QCOMPARE(level(5) & QsciScintilla::SC_FOLDLEVELNUMBERMASK, QsciScintilla::SC_FOLDLEVELBASE);
+        v->foldLine(1);
+        QVERIFY(!v->SendScintilla(QsciScintilla::SCI_GETLINEVISIBLE, 2UL));
+    }
+
+    void newCFileStartsWithTheIncludesAndUnmodified() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CVarnIdeView* v = frame.documentManager().newDocument(DocumentTemplate::CFile);
+        QVERIFY(v);
+        QCOMPARE(QByteArray::fromStdString(v->bytes()),
+                 QByteArray("#include <VARN_support.h>\r\n#include <VARN_prototypes.h>\r\n\r\n"));
+        QVERIFY(!v->modified());
+        // The first save asks for the name and adds the file to the project.
+        const QString target = ws.file(QStringLiteral("extra.c"));
+        ws.ui.saveAnswers.push_back(s(target));
+        QVERIFY(frame.documents().save(v->path()));
+        QVERIFY(QFile::exists(target));
+        bool inProject = false;
+        for (const auto& item : ws.model().tree.records()) inProject = inProject || item.path == s(target);
+        QVERIFY(inProject);
+    }
+
+    void findFunctionReportsAMissingOne() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("Demo.vsl"), bytesOf(ws.file(QStringLiteral("Demo.vsl"))));
+        v->setCursorPosition(0, 0);
+        v->insertAt(QStringLiteral("nosuchfunction\r\n"), 0, 0);
+        editorAction(frame, SourceEditorCommands::ID_FIND_FUNCTION)->trigger();
+        QCOMPARE(ws.ui.lastText(), std::string("Function not found."));
+    }
+};
+
+QTEST_MAIN(EditorTest)
+#include "test_editor.moc"
