@@ -70,7 +70,7 @@ private slots:
         QCOMPARE(frame.dockWidgetArea(frame.outputBar()), Qt::BottomDockWidgetArea);
         QCOMPARE(visibleMenus(frame),
                  (QStringList{QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("View"), QStringLiteral("Project"),
-                              QStringLiteral("Build"), QStringLiteral("Tools"), QStringLiteral("Window"), QStringLiteral("Help")}));
+                              QStringLiteral("Build"), QStringLiteral("Execute"), QStringLiteral("Tools"), QStringLiteral("Window"), QStringLiteral("Help")}));
         QVERIFY(frame.menu(QStringLiteral("Edit")));
         QVERIFY(frame.menu(QStringLiteral("Tools")));
         QVERIFY(frame.busyIndicator()->isHidden());

@@ -16,7 +16,6 @@
 #include "app/CMainFrame.h"
 #include "app/CVarnIdeApp.h"
 #include "app/GuiStartupHost.h"
-#include "app/ProcessWatch.h"
 #include "app/SingleInstance.h"
 #include "app/VARNTipOfDay.h"
 #include "app/WindowState.h"
@@ -251,44 +250,6 @@ private slots:
         QCOMPARE(after.getInt("Settings", "ShowAtStartup", -1), 1);
         QVERIFY(after.getBinary(WindowState::kDockSection, WindowState::kDockKey));
         QVERIFY(ws.ui.messages.empty());
-    }
-
-    // Idle processing: a watched program blocks Compile until it ends; the
-    // debugger's hook runs while something is watched and not after.
-    void processWatch() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        QVERIFY(frame.commandEnabled(CMainFrame::ID_BUILD_COMPILE));
-        int hookCalls = 0;
-        frame.processWatch().setIdleHook([&] {
-            ++hookCalls;
-            return false;
-        });
-        auto started = Process::start("/bin/sh", {"-c", "sleep 0.3; exit 7"});
-        QVERIFY(started.ok());
-        int exitCode = -100;
-        frame.processWatch().watchRun(std::move(*started), [&](int code) { exitCode = code; });
-        QVERIFY(frame.processWatch().watching());
-        QVERIFY(!frame.commandEnabled(CMainFrame::ID_BUILD_COMPILE));
-        QTRY_COMPARE_WITH_TIMEOUT(exitCode, 7, 5000);
-        QVERIFY(!frame.processWatch().watching());
-        QVERIFY(frame.commandEnabled(CMainFrame::ID_BUILD_COMPILE));
-        QVERIFY(hookCalls > 0);
-        // Polled in passes, not in a spin: a few per 50 ms at most.
-        QVERIFY2(hookCalls < 40, qPrintable(QString::number(hookCalls)));
-        const int calls = hookCalls;
-        QTest::qWait(200);
-        QCOMPARE(hookCalls, calls);
-
-        // The debugged program: ending it from the IDE clears it.
-        auto debugged = Process::start("/bin/sh", {"-c", "sleep 30"});
-        QVERIFY(debugged.ok());
-        bool ended = false;
-        frame.processWatch().watchDebugged(std::move(*debugged), [&](int) { ended = true; });
-        QVERIFY(frame.processWatch().debuggedRunning());
-        frame.processWatch().endDebugged();
-        QTRY_VERIFY_WITH_TIMEOUT(ended, 5000);
-        QVERIFY(!frame.processWatch().watching());
     }
 };
 

@@ -18,7 +18,6 @@
 #include "app/DocumentManager.h"
 #include "app/CSettingsDlg.h"
 #include "app/CUserToolsDlg.h"
-#include "app/ProcessWatch.h"
 #include "app/UserTools.h"
 #include "app/Ui.h"
 #include "app/VARNTipOfDay.h"
@@ -30,6 +29,9 @@
 #include "build/ProjectBuilder.h"
 #include "convert/CImportImage.h"
 #include "convert/CVDI2PDBDlg.h"
+#include "debug/DebugCommands.h"
+#include "debug/DebugControl.h"
+#include "debug/CWatchControlBar.h"
 #include "editor/CFindInFiles.h"
 #include "editor/CVarnIdeView.h"
 #include "editor/SourceEditorCommands.h"
@@ -109,18 +111,23 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
     documents_ = std::make_unique<DocumentManager>(*mdi_, ui_);
     windowState_ = std::make_unique<WindowState>(*this, *mdi_, *documents_, workspace_.project(), settings_, projectBar_);
     workspace_.setWindows(windowState_.get());
-    processWatch_ = new ProcessWatch(this);
-    programWatched_ = [this] { return processWatch_->watching(); };
-    connect(processWatch_, &ProcessWatch::programEnded, this, &CMainFrame::updateCommands);
     commands_ = std::make_unique<ProjectCommands>(workspace_, ui_, settings_, *documents_);
     buildHost_ = std::make_unique<GuiBuildHost>(*outputBar_, *commands_, *mdi_);
     buildHost_->setBeforePump([this] { updateCommands(); });
     buildHost_->setApplicationSettingsDialog([this] { return CCompilePilotDlg::run(this, workspace_, ui_); });
     builder_ = std::make_unique<ProjectBuilder>(workspace_, ui_, settings_, *buildHost_, workspace_.installPath());
+    debug_ = new DebugCommands(*this, *documents_, workspace_, *builder_, *outputBar_, settings_, ui_);
+    connect(debug_, &DebugCommands::stateChanged, this, &CMainFrame::updateCommands);
+    programWatched_ = [this] { return debug_->programWatched(); };
     setHotSyncInstaller(std::make_unique<FolderHotSyncInstaller>(FolderHotSyncInstaller::desktopFolder()));
 
     editor_ = new SourceEditorCommands(*this, *documents_, workspace_, settings_, ui_);
-    documents_->setViewSetup([this](CVarnIdeView& v) { editor_->setupView(v); });
+    documents_->setViewSetup([this](CVarnIdeView& v) {
+        editor_->setupView(v);
+        debug_->setupView(v);
+    });
+    documents_->setDebugging([this] { return debug_->control().debugMode(); });
+    editor_->setDebugActions(debug_->contextActions());
     documents_->setFirstSave([this](const std::string& path) {
         if (settings_.getInt(kSettings, "AddNewFile", 1) != 0 && workspace_.project().workspaceOpen)
             commands_->addFile(path);
@@ -364,6 +371,8 @@ void CMainFrame::createMenusAndBars() {
             [this](int index) { setActiveConfiguration(configBox_->itemText(index).toStdString()); });
     executeBar_->addWidget(configBox_);
     executeBar_->addAction(compile);
+    // The Execute and Debug menus stand after Build.
+    debug_->createActions(*bar, menu(QStringLiteral("Tools"))->menuAction(), *executeBar_);
 
     // View: the workbook, the toolbars and bars.
     workbookAction_ = view->addAction(QStringLiteral("Workbook Mode"));
@@ -480,6 +489,7 @@ void CMainFrame::setWindowFonts(const std::array<WindowFont, 4>& fonts) {
     editor_->setEditorFont(fontOf(fonts[0], true));
     outputBar_->setPaneFont(fontOf(fonts[1], true));
     projectBar_->setTreeFont(fontOf(fonts[2], false));
+    debug_->watchBar()->setPaneFont(fontOf(fonts[3], false));
 }
 
 void CMainFrame::setWorkbookMode(bool on) {
@@ -522,6 +532,7 @@ void CMainFrame::updateCommands() {
     saveAsAction_->setEnabled(savable);
     projectBar_->setCommandsBlocked(b);
     editor_->updateCommands();
+    debug_->updateCommands(b);
     // Menus that later parts fill stay out of the menu bar while empty.
     for (const QString& title : {QStringLiteral("Edit"), QStringLiteral("Tools")})
         if (QMenu* m = menu(title)) m->menuAction()->setVisible(!m->isEmpty());
@@ -540,6 +551,7 @@ void CMainFrame::projectChanged() {
     const std::string label = p.tree.projectLabel();
     setWindowTitle(p.projectPath.empty() ? q(CVarnIdeApp::kAppName)
                                          : q(CVarnIdeApp::kAppName) + QStringLiteral(" - ") + q(label));
+    debug_->projectChanged();
     updateCommands();
 }
 
@@ -635,6 +647,7 @@ void CMainFrame::closeEvent(QCloseEvent* e) {
     }
     settings_.setInt(kSettings, "WorkbookMode", workbookMode() ? 1 : 0);
     windowState_->saveDockLayout();
+    debug_->stopPrograms();
     e->accept();
 }
 

@@ -29,7 +29,7 @@ namespace varn {
 
 class COutputControlBar;
 class DocumentManager;
-class ProcessWatch;
+class DebugCommands;
 class SourceEditorCommands;
 class VARNTipOfDay;
 class WindowState;
@@ -68,6 +68,7 @@ public:
     GuiBuildHost& buildHost() { return *buildHost_; }
     CProjectBar* projectBar() const { return projectBar_; }
     SourceEditorCommands& editorCommands() { return *editor_; }
+    DebugCommands& debugCommands() { return *debug_; }
     COutputControlBar* outputBar() const { return outputBar_; }
     QMdiArea* mdiArea() const { return mdi_; }
     QComboBox* configurationBox() const { return configBox_; }
@@ -97,8 +98,6 @@ public:
     // Whether a run or debug process is being watched; by default the idle
     // process watch tells.
     void setProgramWatched(std::function<bool()> f) { programWatched_ = std::move(f); }
-    // Idle processing: the run and debugged programs and the debugger's poll.
-    ProcessWatch& processWatch() { return *processWatch_; }
     // The window state the workspace manager saves into and restores from projects.
     WindowState& windowState() { return *windowState_; }
 
@@ -180,8 +179,8 @@ private:
     std::unique_ptr<DeviceInstall> install_;
     std::unique_ptr<TreeWatch> treeWatch_;
     std::unique_ptr<WindowState> windowState_;
-    ProcessWatch* processWatch_ = nullptr;
     SourceEditorCommands* editor_ = nullptr;
+    DebugCommands* debug_ = nullptr;
     CVarnIdeApp* app_ = nullptr;
     std::array<WindowFont, 4> fonts_;
     QAction* toolsSeparator_ = nullptr;

@@ -377,6 +377,7 @@ TEST_P(Samples, BuildAsExpected) {
     EXPECT_EQ(fs::exists(dir.file(s.configuration + "/" + s.output)), expected.empty());
     if (s.project == "Demo") {
         EXPECT_EQ(read("symbols.txt"), "startup;function;startup();Greets the user when the application starts.\r\n"
+                                       "count_taps;function;count_taps(times);Adds a number of taps, two points each.\r\n"
                                        "on_tap;function;on_tap();Counts the taps on the form.\r\n");
     }
 }
