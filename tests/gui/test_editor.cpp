@@ -245,11 +245,19 @@ private slots:
         QCOMPARE(styleAt(*c, 1, 0), int(VarnLexer::Comment));
         QCOMPARE(styleAt(*c, 1, 5), int(VarnLexer::Keyword));
         QCOMPARE(styleAt(*c, 1, 13), int(VarnLexer::Comment));
-        // Colouring off draws everything as default text; the change reaches open views.
+        // Colouring off draws every style in the default text colour; the
+        // change reaches open views.
         ws.settings.setInt(kSourceFilesSection, "Chroma", 0);
         frame.editorCommands().applySettingsToAll();
-        QCOMPARE(styleAt(*v, 1, 0), int(VarnLexer::Default));
-        QCOMPARE(v->lexerOfView()->color(VarnLexer::Keyword), QColor(0, 0, 0));
+        for (int style : {VarnLexer::Keyword, VarnLexer::Comment, VarnLexer::Quote})
+            QCOMPARE(v->lexerOfView()->color(style), QColor(0, 0, 0));
+        // A case change styles the text again: "FUNCTION" is a keyword only
+        // when case does not count.
+        v->insertAt(QStringLiteral("FUNCTION "), 3, 0);
+        QCOMPARE(styleAt(*v, 3, 0), int(VarnLexer::Default));
+        ws.settings.setInt(kSourceFilesSection, "Case", 0);
+        frame.editorCommands().applySettingsToAll();
+        QCOMPARE(styleAt(*v, 3, 0), int(VarnLexer::Keyword));
     }
 
     void functionBlocksFold() {

@@ -2,7 +2,10 @@
 // with its source open after a build, the build pane after the failed build
 // of the error sample, and the tip of the day. Run by scripts/screenshots with
 // "--out <folder>"; as a test it checks that the pictures come out whole.
+#include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QScreen>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -15,7 +18,14 @@
 #include "GuiFixture.h"
 #include "app/CMainFrame.h"
 #include "app/DocumentManager.h"
+#include "app/CSettingsDlg.h"
 #include "app/VARNTipOfDay.h"
+#include "debug/CWatchControlBar.h"
+#include "debug/DebugCommands.h"
+#include "debug/DebugControl.h"
+#include "editor/CVarnIdeView.h"
+#include "editor/ColouringSettings.h"
+#include "editor/SourceEditorCommands.h"
 #include "build/COutputControlBar.h"
 #include "build/ProjectBuilder.h"
 #include "project/CProjectBar.h"
@@ -38,6 +48,29 @@ QString save(QWidget& w, const QString& name) {
     const QString path = outFolder + QLatin1Char('/') + name;
     const QImage image = w.grab().toImage();
     return !image.isNull() && image.save(path, "PNG") ? path : QString();
+}
+
+// The window with its pop-ups (lists, tips), as the screen shows them.
+QString saveScreen(QWidget& w, const QString& name) {
+    settle();
+    const QString path = outFolder + QLatin1Char('/') + name;
+    const QRect r = w.frameGeometry();
+    const QImage image = w.screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height()).toImage();
+    return !image.isNull() && image.save(path, "PNG") ? path : QString();
+}
+
+// Runs the event loop until `done` holds or 10 seconds pass.
+bool waitFor(const std::function<bool()>& done) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 10000) QTest::qWait(10);
+    return done();
+}
+
+int lineOf(CVarnIdeView& v, const std::string& text) {
+    for (int line = 0; line < v.lineCount(); ++line)
+        if (v.lineText(line).find(text) != std::string::npos) return line;
+    return -1;
 }
 
 void checkPicture(const QString& path, const QSize& size) {
@@ -98,6 +131,74 @@ private slots:
         if (QMdiSubWindow* w = frame.mdiArea()->activeSubWindow()) w->showMaximized();
         checkPicture(save(frame, QStringLiteral("build-failed.png")), frame.size());
         checkPicture(save(*frame.outputBar(), QStringLiteral("build-pane.png")), frame.outputBar()->size());
+    }
+
+    void editorWithSymbolList() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        normaliseColouring(ws.settings);
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        prepare(frame);
+        frame.onCompile();  // the compiler writes the symbol list
+        const std::string path = ws.file(QStringLiteral("Demo.vsl")).toStdString();
+        QVERIFY(frame.documents().open(path, false));
+        frame.mdiArea()->activeSubWindow()->showMaximized();
+        CVarnIdeView* v = frame.documentManager().view(path);
+        v->setCursorPosition(lineOf(*v, "function count_taps"), 0);
+        frame.editorCommands().action(SourceEditorCommands::ID_TOGGLE_BOOKMARK)->trigger();
+        const int line = lineOf(*v, "count_taps(3);");
+        v->insertAt(QStringLiteral("  co\r\n"), line + 1, 0);
+        v->setCursorPosition(line + 1, 4);
+        v->setFocus();
+        frame.editorCommands().action(SourceEditorCommands::ID_LIST_SYMBOLS)->trigger();
+        QVERIFY(v->isListActive());
+        frame.updateCommands();
+        checkPicture(saveScreen(frame, QStringLiteral("editor-symbols.png")), frame.frameGeometry().size());
+    }
+
+    void ideSettingsDialog() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        prepare(frame);
+        CSettingsDlg dlg(ws.settings, frame.fonts(), 320, 320, ws.ui, &frame);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        checkPicture(save(dlg, QStringLiteral("ide-settings.png")), dlg.size());
+    }
+
+    void stoppedDebugSession() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        normaliseColouring(ws.settings);
+        ws.model().watchLists[0] = {"taps", "times * points"};
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        prepare(frame);
+        frame.setActiveConfiguration("Windows Debug");
+        const std::string path = ws.file(QStringLiteral("Demo.vsl")).toStdString();
+        QVERIFY(frame.documents().open(path, false));
+        frame.mdiArea()->activeSubWindow()->showMaximized();
+        CVarnIdeView* v = frame.documentManager().view(path);
+        const int pointsLine = lineOf(*v, "points = 2;");
+        v->setCursorPosition(pointsLine, 0);
+        frame.debugCommands().action(DebugCommand::Breakpoint)->trigger();
+        frame.onCompile();
+        QVERIFY(!frame.builder().buildFailed());
+        DebugControl& control = frame.debugCommands().control();
+        frame.debugCommands().action(DebugCommand::Debug)->trigger();
+        QVERIFY(waitFor([&] { return control.stopped(); }));
+        frame.debugCommands().action(DebugCommand::Resume)->trigger();
+        QVERIFY(waitFor([&] { return control.stopped(); }));
+        frame.debugCommands().action(DebugCommand::StepOver)->trigger();
+        QVERIFY(waitFor([&] { return control.stopped(); }));
+        frame.debugCommands().watchBar()->refresh();
+        // A value tip over "times" on the current line.
+        const int line = pointsLine + 1;
+        const int column = static_cast<int>(v->lineText(line).find("times")) + 1;
+        const long pos = v->positionFromLineIndex(line, column);
+        const QPoint at(static_cast<int>(v->SendScintilla(QsciScintilla::SCI_POINTXFROMPOSITION, 0UL, pos)),
+                        static_cast<int>(v->SendScintilla(QsciScintilla::SCI_POINTYFROMPOSITION, 0UL, pos)));
+        emit v->SCN_DWELLSTART(static_cast<int>(pos), at.x(), at.y() + 4);
+        frame.updateCommands();
+        checkPicture(saveScreen(frame, QStringLiteral("debug-stopped.png")), frame.frameGeometry().size());
+        frame.debugCommands().action(DebugCommand::QuitDebugger)->trigger();
     }
 
     void tipOfTheDay() {

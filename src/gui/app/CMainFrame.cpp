@@ -300,7 +300,7 @@ void CMainFrame::createMenusAndBars() {
     QMenu* build = bar->addMenu(tr("&Build"));
     QAction* compile = addCommand(build, QStringLiteral("&Compile"), ID_BUILD_COMPILE, QKeySequence(Qt::Key_F7),
                                   &CMainFrame::onCompile);
-    compile->setIcon(QIcon::fromTheme(QStringLiteral("run-build"), st->standardIcon(QStyle::SP_MediaPlay)));
+    compile->setIcon(QIcon::fromTheme(QStringLiteral("run-build"), st->standardIcon(QStyle::SP_BrowserReload)));
     QAction* cbuild = addCommand(build, QStringLiteral("C &Build"), ID_BUILD_CBUILD, {}, &CMainFrame::onCBuild);
     cbuild->setCheckable(true);
     build->addSeparator();

@@ -1,8 +1,8 @@
 // The document windows of the main frame as the frame and its bars reach
 // them: what core asks of the open documents (OpenDocuments), plus opening a
-// file at a line and closing every document window. The source editor,
-// form designer and image editor provide the real documents; until they
-// plug in, DocumentManager shows files as plain text and edits the text ones.
+// file at a line and closing every document window. DocumentManager opens
+// every file in a source view; forms and images are shown read-only there
+// until their own editors take them.
 #pragma once
 
 #include <string>

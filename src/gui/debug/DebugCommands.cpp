@@ -98,8 +98,8 @@ void DebugCommands::createActions(QMenuBar& bar, QAction* before, QToolBar& exec
         [this] { control_->toggleBreakpoint(); saveBreakpointsToProject(); });
     add(*execute, DebugCommand::RemoveAllBreakpoints, QStringLiteral("&Remove All Breakpoints"),
         QKeySequence(Qt::CTRL | Qt::Key_F9), [this] { control_->removeAllBreakpoints(); saveBreakpointsToProject(); });
-    run->setIcon(window_.style()->standardIcon(QStyle::SP_MediaPlay));
-    debug->setIcon(window_.style()->standardIcon(QStyle::SP_MediaSeekForward));
+    run->setIcon(QIcon::fromTheme(QStringLiteral("media-playback-start"), window_.style()->standardIcon(QStyle::SP_MediaPlay)));
+    debug->setIcon(QIcon::fromTheme(QStringLiteral("debug-run"), window_.style()->standardIcon(QStyle::SP_MediaSeekForward)));
     executeBar.addAction(run);
     executeBar.addAction(debug);
 

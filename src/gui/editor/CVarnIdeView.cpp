@@ -155,16 +155,21 @@ int CVarnIdeView::caretColumn() const {
 
 void CVarnIdeView::applySettings(const EditorSection& section, const std::vector<std::string>& keywords,
                                  const QFont& font) {
-    lexer_->configure(section, keywords);
+    const bool restyle = lexer_->configure(section, keywords);
     lexer_->setBaseFont(font);
-    setLexer(nullptr);  // the engine re-reads the lexer's styles when it is set again
-    setLexer(lexer_);
+    if (restyle) {
+        // The engine re-reads the lexer's word characters and case rule when
+        // it is set again; the text is styled anew as it comes into view.
+        setLexer(nullptr);
+        setLexer(lexer_);
+        SendScintilla(SCI_STARTSTYLING, 0UL);
+    }
     setMarginsFont(font);
     setTabWidth(std::clamp(section.tabSize, 1, 32));
     setIndentationsUseTabs(section.keepTabs);
     setWhitespaceVisibility(section.showTabs ? WsVisible : WsInvisible);
     setMarginWidth(0, QString(QString::number(std::max(lines(), 999)).size() + 1, QLatin1Char('0')));
-    SendScintilla(SCI_COLOURISE, 0L, -1L);
+    viewport()->update();
 }
 
 void CVarnIdeView::jumpTo(int line) {

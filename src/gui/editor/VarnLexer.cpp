@@ -29,17 +29,28 @@ VarnLexer::VarnLexer(QObject* parent) : QsciLexerCustom(parent) {
     wordChars_ = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_";
 }
 
-void VarnLexer::configure(const EditorSection& section, const std::vector<std::string>& keywords) {
+bool VarnLexer::configure(const EditorSection& section, const std::vector<std::string>& keywords) {
+    // Colours and "Chroma" only change how the styles look; comment texts,
+    // case, word characters and keywords change which text gets which style.
+    const bool restyle = !configured_ || section.caseSensitive != section_.caseSensitive ||
+                         section.commentStart1 != section_.commentStart1 || section.commentEnd1 != section_.commentEnd1 ||
+                         section.commentStart2 != section_.commentStart2 || section.commentEnd2 != section_.commentEnd2 ||
+                         section.extraWordChars != section_.extraWordChars || keywords != keywordList_;
+    configured_ = true;
     section_ = section;
-    keywords_.clear();
-    for (const std::string& k : keywords) keywords_.insert(section_.caseSensitive ? k : lower(k));
-    wordChars_ = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_" + section_.extraWordChars;
+    if (restyle) {
+        keywordList_ = keywords;
+        keywords_.clear();
+        for (const std::string& k : keywords) keywords_.insert(section_.caseSensitive ? k : lower(k));
+        wordChars_ = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_" + section_.extraWordChars;
+    }
     for (int s = 0; s < StyleCount; ++s) {
         setColor(defaultColor(s), s);
         setPaper(defaultPaper(s), s);
     }
     setDefaultPaper(colourOf(section_.background));
     setDefaultColor(colourOf(section_.defaultText));
+    return restyle;
 }
 
 void VarnLexer::setBaseFont(const QFont& font) {
@@ -145,11 +156,8 @@ void VarnLexer::styleLines(int firstLine, int lastLine) {
 
 // Styles one line's bytes; returns the block comment still open at its end.
 int VarnLexer::styleLine(const std::string& text, int /*pos*/, int state) {
+    // Styles are set with colouring off too; its colours then all read as default text.
     const std::size_t n = text.size();
-    if (!section_.chroma) {
-        if (n) setStyling(static_cast<int>(n), Default);
-        return 0;
-    }
     std::size_t i = 0;
     auto put = [this](std::size_t count, int style) {
         if (count) setStyling(static_cast<int>(count), style);

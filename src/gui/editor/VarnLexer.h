@@ -23,8 +23,9 @@ public:
 
     explicit VarnLexer(QObject* parent = nullptr);
 
-    // Takes the section's settings and keyword list; the owner restyles the view.
-    void configure(const EditorSection& section, const std::vector<std::string>& keywords);
+    // Takes the section's settings and keyword list. True when the text must
+    // be styled again; a change of colours only recolours the styles.
+    bool configure(const EditorSection& section, const std::vector<std::string>& keywords);
     void setBaseFont(const QFont& font);
     const EditorSection& section() const { return section_; }
 
@@ -49,6 +50,8 @@ private:
 
     EditorSection section_;
     std::unordered_set<std::string> keywords_;
+    std::vector<std::string> keywordList_;
+    bool configured_ = false;
     std::string wordChars_;
     QFont font_;
 };
