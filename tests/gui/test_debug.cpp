@@ -162,6 +162,7 @@ private slots:
         QVERIFY(waitFor([&] { return !control.debugMode() && !control.programWatched(); }));
         QVERIFY(!frame.debugCommands().watchBar()->isVisible());
         QVERIFY(frame.outputBar()->isVisible());
+        QVERIFY(shown->linesWithFlag(CVarnIdeView::kCurrentStatement).empty());
         QVERIFY(command(frame, DebugCommand::Debug)->isEnabled());
         guitest::screenshot(frame, QStringLiteral("debug-ended.png"));
     }

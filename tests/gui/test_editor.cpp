@@ -295,6 +295,22 @@ private slots:
         QVERIFY(inProject);
     }
 
+    void missingKeywordAndHelpFilesAreReported() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        QVERIFY(QFile::remove(ws.install + QStringLiteral("/varnide.ini")));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("a.vsl"), kSource);
+        QVERIFY(v);
+        QVERIFY2(ws.ui.lastText().find("varnide.ini") != std::string::npos, ws.ui.lastText().c_str());
+        // Told once, not for every view.
+        const std::size_t told = ws.ui.messages.size();
+        openText(ws, frame, QStringLiteral("b.vsl"), kSource);
+        QCOMPARE(ws.ui.messages.size(), told);
+        frame.editorCommands().keywordHelp();
+        QVERIFY2(ws.ui.lastText().find("VARNlang.hlp") != std::string::npos, ws.ui.lastText().c_str());
+    }
+
     void findFunctionReportsAMissingOne() {
         guitest::Workspace ws(QStringLiteral("Demo"));
         CMainFrame frame(*ws.manager, ws.ui, ws.settings);

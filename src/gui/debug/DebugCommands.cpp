@@ -266,13 +266,14 @@ std::string DebugCommands::expressionAtCaret() {
 void DebugCommands::switchLayout(bool debugMode) {
     if (closing_) return;
     if (debugMode) {
-        outputWasHidden_ = outputBar_.isHidden();
         outputBar_.hide();
         watchBar_->show();
         watchBar_->raise();
     } else {
         watchBar_->hide();
         if (outputBar_.isHidden()) outputBar_.show();
+        // The program no longer stands anywhere.
+        for (CVarnIdeView* v : documents_.views()) v->setCurrentStatementLine(-1);
     }
     if (debugMenu_) debugMenu_->menuAction()->setVisible(debugMode);
     emit stateChanged();

@@ -111,7 +111,6 @@ private:
     QMenu* debugMenu_ = nullptr;
     QTimer* idle_ = nullptr;
     std::map<int, QAction*> actions_;
-    bool outputWasHidden_ = false;
     bool closing_ = false;
     std::string shownProject_ = "\n";  // no project yet shown
 };
