@@ -276,12 +276,18 @@ bool DebuggerLink::readAvailable(std::size_t n, std::size_t& total) {
 
 void DebuggerLink::discardPending() {
     if (!isOpen()) return;
-    std::uint8_t scratch[4096];
-    int n = 0;
-    while (::ioctl(readFd(), FIONREAD, &n) == 0 && n > 0) {
-        const ssize_t r = ::read(readFd(), scratch, sizeof scratch);
-        if (r <= 0 && errno != EINTR) break;
-    }
+    auto drain = [](int fd) {
+        std::uint8_t scratch[4096];
+        int n = 0;
+        while (::ioctl(fd, FIONREAD, &n) == 0 && n > 0) {
+            const ssize_t r = ::read(fd, scratch, sizeof scratch);
+            if (r <= 0 && errno != EINTR) break;
+        }
+    };
+    drain(readFd());
+    // The IDE also holds the runtime's input: a request the last runtime
+    // never read must not reach the next one.
+    if (role_ == Role::Ide) drain(pipeBRead_);
 }
 
 }  // namespace varn

@@ -68,7 +68,8 @@ public:
     // hang-up of the read end, which always means the IDE is gone.
     void setPeerAlive(std::function<bool()> alive) { peerAlive_ = std::move(alive); }
 
-    // Drops whatever bytes are waiting (left by an earlier runtime).
+    // Drops whatever bytes are waiting in either direction: replies an
+    // earlier runtime left, and requests it never read.
     void discardPending();
 
 private:

@@ -1,5 +1,7 @@
 #include "debug/RunningProgram.h"
 
+#include <unistd.h>
+
 namespace varn {
 
 namespace {
@@ -7,6 +9,12 @@ namespace {
 class ChildProgram : public RunningProgram {
 public:
     explicit ChildProgram(Process process) : process_(std::move(process)) {}
+    // A program that said it has ended is given a moment to go, then ended,
+    // so that no finished runtime is left behind unreaped.
+    ~ChildProgram() override {
+        for (int i = 0; i < kGraceSlices && !process_.poll(); ++i) ::usleep(kSliceMicroseconds);
+        if (!process_.poll()) stop();
+    }
     bool ended() override { return process_.poll(); }
     void stop() override {
         process_.kill();
@@ -14,6 +22,8 @@ public:
     }
 
 private:
+    static constexpr int kGraceSlices = 50;
+    static constexpr int kSliceMicroseconds = 10000;
     Process process_;
 };
 
