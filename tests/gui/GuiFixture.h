@@ -3,15 +3,18 @@
 #pragma once
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/RecordingUi.h"
+#include "editor/CVarnIdeView.h"
 #include "platform/SettingsStore.h"
 #include "project/SymbolList.h"
 #include "project/VARNWorkspaceManager.h"
@@ -46,6 +49,21 @@ inline void screenshot(QWidget& w, const QString& name) {
     if (folder.isEmpty()) return;
     QDir().mkpath(folder);
     QVERIFY(w.grab().save(folder + QLatin1Char('/') + name));
+}
+
+// Runs the event loop until `done` holds or 10 seconds pass.
+inline bool waitFor(const std::function<bool()>& done) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 10000) QTest::qWait(10);
+    return done();
+}
+
+// The first line (from 0) of a source view that holds `text`; -1 when none.
+inline int lineOf(CVarnIdeView& v, const std::string& text) {
+    for (int line = 0; line < v.lineCount(); ++line)
+        if (v.lineText(line).find(text) != std::string::npos) return line;
+    return -1;
 }
 
 // The installation folder (a copy of the bundled one, with the stand-in

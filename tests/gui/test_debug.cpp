@@ -33,21 +33,6 @@ QAction* command(CMainFrame& frame, DebugCommand id) {
     return frame.debugCommands().action(id);
 }
 
-// Runs the event loop until `done` holds or 10 seconds pass.
-bool waitFor(const std::function<bool()>& done) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < 10000) QTest::qWait(10);
-    return done();
-}
-
-// The line (from 0) of the first line of the view that holds `text`.
-int lineOf(CVarnIdeView& v, const std::string& text) {
-    for (int line = 0; line < v.lineCount(); ++line)
-        if (v.lineText(line).find(text) != std::string::npos) return line;
-    return -1;
-}
-
 QString valueOf(QTreeWidget* list, const QString& name) {
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         if (list->topLevelItem(i)->text(0) == name) return list->topLevelItem(i)->text(1);
@@ -111,8 +96,8 @@ private slots:
         const std::string path = s(ws.file(QStringLiteral("Demo.vsl")));
         QVERIFY(frame.documents().open(path, false));
         CVarnIdeView* v = frame.documentManager().view(path);
-        const int callLine = lineOf(*v, "count_taps(3);");
-        const int pointsLine = lineOf(*v, "points = 2;");
+        const int callLine = guitest::lineOf(*v, "count_taps(3);");
+        const int pointsLine = guitest::lineOf(*v, "points = 2;");
         QVERIFY(callLine > 0 && pointsLine > 0);
         v->setCursorPosition(pointsLine, 0);
         command(frame, DebugCommand::Breakpoint)->trigger();
@@ -122,7 +107,7 @@ private slots:
         DebugControl& control = frame.debugCommands().control();
         command(frame, DebugCommand::Debug)->trigger();
         QVERIFY(control.debugMode());
-        QVERIFY(waitFor([&] { return control.stopped(); }));
+        QVERIFY(guitest::waitFor([&] { return control.stopped(); }));
         // Stopped before the first statement: the watch bar replaces the output bar.
         QVERIFY(frame.debugCommands().watchBar()->isVisible());
         QVERIFY(!frame.outputBar()->isVisible());
@@ -132,7 +117,7 @@ private slots:
 
         // Resume runs to the breakpoint inside count_taps.
         command(frame, DebugCommand::Resume)->trigger();
-        QVERIFY(waitFor([&] { return control.stopped(); }));
+        QVERIFY(guitest::waitFor([&] { return control.stopped(); }));
         QCOMPARE(shown->linesWithFlag(CVarnIdeView::kCurrentStatement), std::vector<int>{pointsLine});
         QCOMPARE(shown->lineFlags(pointsLine), CVarnIdeView::kBreakpoint | CVarnIdeView::kCurrentStatement);
         CWatchControlBar* bar = frame.debugCommands().watchBar();
@@ -141,7 +126,7 @@ private slots:
 
         // Step over the assignment; the locals follow.
         command(frame, DebugCommand::StepOver)->trigger();
-        QVERIFY(waitFor([&] { return control.stopped(); }));
+        QVERIFY(guitest::waitFor([&] { return control.stopped(); }));
         QCOMPARE(shown->linesWithFlag(CVarnIdeView::kCurrentStatement), std::vector<int>{pointsLine + 1});
         QCOMPARE(valueOf(bar->list(WatchPanes::kLocals), QStringLiteral("points")), QStringLiteral("2"));
 
@@ -159,7 +144,7 @@ private slots:
 
         // Resume to the end: debug mode ends and the output bar comes back.
         command(frame, DebugCommand::Resume)->trigger();
-        QVERIFY(waitFor([&] { return !control.debugMode() && !control.programWatched(); }));
+        QVERIFY(guitest::waitFor([&] { return !control.debugMode() && !control.programWatched(); }));
         QVERIFY(!frame.debugCommands().watchBar()->isVisible());
         QVERIFY(frame.outputBar()->isVisible());
         QVERIFY(shown->linesWithFlag(CVarnIdeView::kCurrentStatement).empty());
@@ -177,7 +162,7 @@ private slots:
         DebugControl& control = frame.debugCommands().control();
         command(frame, DebugCommand::Run)->trigger();
         QVERIFY(!control.debugMode());
-        QVERIFY(waitFor([&] { return !control.programWatched(); }));
+        QVERIFY(guitest::waitFor([&] { return !control.programWatched(); }));
         QVERIFY(frame.commandEnabled(CMainFrame::ID_BUILD_COMPILE));
         QVERIFY(command(frame, DebugCommand::Run)->isEnabled());
         QVERIFY(!frame.debugCommands().watchBar()->isVisible());

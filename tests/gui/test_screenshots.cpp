@@ -59,20 +59,6 @@ QString saveScreen(QWidget& w, const QString& name) {
     return !image.isNull() && image.save(path, "PNG") ? path : QString();
 }
 
-// Runs the event loop until `done` holds or 10 seconds pass.
-bool waitFor(const std::function<bool()>& done) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < 10000) QTest::qWait(10);
-    return done();
-}
-
-int lineOf(CVarnIdeView& v, const std::string& text) {
-    for (int line = 0; line < v.lineCount(); ++line)
-        if (v.lineText(line).find(text) != std::string::npos) return line;
-    return -1;
-}
-
 void checkPicture(const QString& path, const QSize& size) {
     QVERIFY2(!path.isEmpty(), "not saved");
     QImage image(path);
@@ -143,9 +129,9 @@ private slots:
         QVERIFY(frame.documents().open(path, false));
         frame.mdiArea()->activeSubWindow()->showMaximized();
         CVarnIdeView* v = frame.documentManager().view(path);
-        v->setCursorPosition(lineOf(*v, "function count_taps"), 0);
+        v->setCursorPosition(guitest::lineOf(*v, "function count_taps"), 0);
         frame.editorCommands().action(SourceEditorCommands::ID_TOGGLE_BOOKMARK)->trigger();
-        const int line = lineOf(*v, "count_taps(3);");
+        const int line = guitest::lineOf(*v, "count_taps(3);");
         v->insertAt(QStringLiteral("  co\r\n"), line + 1, 0);
         v->setCursorPosition(line + 1, 4);
         v->setFocus();
@@ -176,18 +162,18 @@ private slots:
         QVERIFY(frame.documents().open(path, false));
         frame.mdiArea()->activeSubWindow()->showMaximized();
         CVarnIdeView* v = frame.documentManager().view(path);
-        const int pointsLine = lineOf(*v, "points = 2;");
+        const int pointsLine = guitest::lineOf(*v, "points = 2;");
         v->setCursorPosition(pointsLine, 0);
         frame.debugCommands().action(DebugCommand::Breakpoint)->trigger();
         frame.onCompile();
         QVERIFY(!frame.builder().buildFailed());
         DebugControl& control = frame.debugCommands().control();
         frame.debugCommands().action(DebugCommand::Debug)->trigger();
-        QVERIFY(waitFor([&] { return control.stopped(); }));
+        QVERIFY(guitest::waitFor([&] { return control.stopped(); }));
         frame.debugCommands().action(DebugCommand::Resume)->trigger();
-        QVERIFY(waitFor([&] { return control.stopped(); }));
+        QVERIFY(guitest::waitFor([&] { return control.stopped(); }));
         frame.debugCommands().action(DebugCommand::StepOver)->trigger();
-        QVERIFY(waitFor([&] { return control.stopped(); }));
+        QVERIFY(guitest::waitFor([&] { return control.stopped(); }));
         frame.debugCommands().watchBar()->refresh();
         // A value tip over "times" on the current line.
         const int line = pointsLine + 1;

@@ -1,5 +1,7 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/TextLines.h"
+
 #include <climits>
 
 #include "platform/FileSystem.h"
@@ -14,20 +16,6 @@ std::string trim(const std::string& s) {
     while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
     while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
     return s.substr(b, e - b);
-}
-
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "project/ProjectCommands.h"
 
+#include "platform/TextLines.h"
+
 #include <optional>
 #include <set>
 
@@ -27,20 +29,6 @@ std::string formatted(const char* pattern, const std::string& value) {
     auto at = text.find("%s");
     if (at == std::string::npos) return text;
     return text.substr(0, at) + value + text.substr(at + 2);
-}
-
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
 }
 
 // The name in double quotes after "include" ("#include" in C code), or none.

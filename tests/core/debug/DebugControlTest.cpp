@@ -11,6 +11,7 @@
 #include <set>
 #include <thread>
 
+#include "RecordingDebugHost.h"
 #include "TestSupport.h"
 #include "app/RecordingUi.h"
 #include "build/BuildHost.h"
@@ -30,30 +31,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-struct FakeHost : DebugHost {
-    std::vector<std::pair<std::string, int>> opened;
-    std::map<std::string, std::set<int>> flags;  // open documents and their breakpoint lines
-    SourceCaret caret;
-    std::vector<bool> layouts;
-    int fronts = 0;
-
-    void openAtCurrentStatement(const std::string& path, int line0) override { opened.push_back({path, line0}); }
-    std::vector<DocumentBreakpoints> openSourceBreakpoints() override {
-        std::vector<DocumentBreakpoints> docs;
-        for (const auto& [path, lines] : flags) docs.push_back({path, {lines.begin(), lines.end()}});
-        return docs;
-    }
-    void toggleBreakpointAtCaret() override {
-        auto& lines = flags[caret.path];
-        if (!lines.erase(caret.line)) lines.insert(caret.line);
-    }
-    void clearAllBreakpointFlags() override {
-        for (auto& entry : flags) entry.second.clear();
-    }
-    std::optional<SourceCaret> activeSourceCaret() override { return caret; }
-    void switchLayout(bool debugMode) override { layouts.push_back(debugMode); }
-    void bringToFront() override { ++fronts; }
-};
+using FakeHost = test::RecordingDebugHost;
 
 // What the scripted runtime received, shared with the test after the
 // runtime object itself is gone.

@@ -6,6 +6,7 @@
 // and leave the link so that the next session starts cleanly on it.
 
 #include "../common/ToolTest.h"
+#include "RecordingDebugHost.h"
 
 #include "app/RecordingUi.h"
 #include "build/BuildHost.h"
@@ -99,29 +100,7 @@ constexpr int kLibLines = 10;
 const std::vector<std::string> kStartupLocals = {"a", "b", "c", "d", "done"};
 const std::vector<std::string> kNames = {"a", "b", "c", "total", "label", "s", "x", "m", "n", "a + total", "ghost", ""};
 
-// The view side: source documents with breakpoint lines and a caret.
-struct SessionHost : DebugHost {
-    std::map<std::string, std::set<int>> flags;
-    SourceCaret caret;
-    std::vector<std::pair<std::string, int>> opened;
-    std::vector<bool> layouts;
-
-    void openAtCurrentStatement(const std::string& path, int line0) override { opened.push_back({path, line0}); }
-    std::vector<DocumentBreakpoints> openSourceBreakpoints() override {
-        std::vector<DocumentBreakpoints> docs;
-        for (const auto& [path, lines] : flags) docs.push_back({path, {lines.begin(), lines.end()}});
-        return docs;
-    }
-    void toggleBreakpointAtCaret() override {
-        auto& lines = flags[caret.path];
-        if (!lines.erase(caret.line)) lines.insert(caret.line);
-    }
-    void clearAllBreakpointFlags() override {
-        for (auto& entry : flags) entry.second.clear();
-    }
-    std::optional<SourceCaret> activeSourceCaret() override { return caret; }
-    void switchLayout(bool debugMode) override { layouts.push_back(debugMode); }
-};
+using SessionHost = test::RecordingDebugHost;
 
 std::set<pid_t> childrenOfThisThread() {
     std::ifstream in("/proc/self/task/" + std::to_string(::gettid()) + "/children");
