@@ -51,7 +51,9 @@ CVarnIdeView::CVarnIdeView(std::string path, QWidget* parent) : QsciScintilla(pa
     setWrapMode(WrapNone);
     setEolVisibility(false);
     setCaretLineVisible(true);
-    setCaretLineBackgroundColor(QColor(0xF2, 0xF6, 0xFC));
+    // Translucent, so that the stopped line and the error line show through.
+    setCaretLineBackgroundColor(QColor(0x9C, 0xB8, 0xE8));
+    SendScintilla(SCI_SETCARETLINEBACKALPHA, 50UL);
     setBraceMatching(SloppyBraceMatch);
     setAutoIndent(true);
     setFolding(BoxedTreeFoldStyle, 2);
