@@ -311,6 +311,30 @@ private slots:
         QVERIFY2(ws.ui.lastText().find("VARNlang.hlp") != std::string::npos, ws.ui.lastText().c_str());
     }
 
+    void contextMenuInItsOrder() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("m.vsl"), kSource);
+        std::unique_ptr<QMenu> menu(v->createContextMenu());
+        QStringList texts;
+        for (QAction* a : menu->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(texts, (QStringList{QStringLiteral("Select All"), QStringLiteral("-"), QStringLiteral("Toggle Bookmark"),
+                                     QStringLiteral("Next Bookmark"), QStringLiteral("Previous Bookmark"),
+                                     QStringLiteral("Clear All Bookmarks"), QStringLiteral("-"), QStringLiteral("Find..."),
+                                     QStringLiteral("Find in Files..."), QStringLiteral("Find Function"),
+                                     QStringLiteral("Replace..."), QStringLiteral("-"), QStringLiteral("Display Variable"),
+                                     QStringLiteral("Add Variable"), QStringLiteral("Breakpoint"),
+                                     QStringLiteral("Remove All Breakpoints"), QStringLiteral("-"),
+                                     QStringLiteral("List Object Properties..."), QStringLiteral("Insert Color Value...")}));
+        // Items follow their commands: no bookmark yet, not debugging.
+        QVERIFY(!menu->actions()[3]->isEnabled());
+        QVERIFY(!menu->actions()[12]->isEnabled());
+        QVERIFY(menu->actions()[2]->isEnabled());
+        menu->actions()[2]->trigger();
+        QCOMPARE(v->bookmarkCount(), 1);
+    }
+
     void findFunctionReportsAMissingOne() {
         guitest::Workspace ws(QStringLiteral("Demo"));
         CMainFrame frame(*ws.manager, ws.ui, ws.settings);

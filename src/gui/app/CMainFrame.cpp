@@ -127,12 +127,13 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
         debug_->setupView(v);
     });
     documents_->setDebugging([this] { return debug_->control().debugMode(); });
-    editor_->setDebugActions(debug_->contextActions());
+    connect(editor_, &SourceEditorCommands::commandsWanted, this, &CMainFrame::updateCommands);
     documents_->setFirstSave([this](const std::string& path) {
         if (settings_.getInt(kSettings, "AddNewFile", 1) != 0 && workspace_.project().workspaceOpen)
             commands_->addFile(path);
     });
     createMenusAndBars();
+    editor_->setDebugActions(debug_->contextActions());
     wireProjectBar();
     connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommands);
     setWorkbookMode(settings_.getInt(kSettings, "WorkbookMode", 0) != 0);

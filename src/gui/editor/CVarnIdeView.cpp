@@ -8,6 +8,7 @@
 #include <QMenu>
 
 #include <algorithm>
+#include <memory>
 #include <cctype>
 
 #include "editor/SourceCommands.h"
@@ -377,17 +378,28 @@ void CVarnIdeView::onCharAdded(int ch) {
     QMetaObject::invokeMethod(this, [this] { autoProperty_(); }, Qt::QueuedConnection);
 }
 
+QMenu* CVarnIdeView::createContextMenu() {
+    if (contextRefresh_) contextRefresh_();
+    auto* menu = new QMenu(this);
+    for (const ContextItem& item : contextItems_) {
+        if (!item.command) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* entry = menu->addAction(item.text);
+        entry->setEnabled(item.command->isEnabled());
+        connect(entry, &QAction::triggered, item.command, &QAction::trigger);
+    }
+    return menu;
+}
+
 void CVarnIdeView::contextMenuEvent(QContextMenuEvent* e) {
-    if (contextActions_.isEmpty()) {
+    if (contextItems_.isEmpty()) {
         QsciScintilla::contextMenuEvent(e);
         return;
     }
-    QMenu menu(this);
-    for (QAction* a : contextActions_) {
-        if (a) menu.addAction(a);
-        else menu.addSeparator();
-    }
-    menu.exec(e->globalPos());
+    std::unique_ptr<QMenu> menu(createContextMenu());
+    menu->exec(e->globalPos());
 }
 
 }  // namespace varn

@@ -18,6 +18,7 @@
 #include "project/OpenDocuments.h"
 
 class QAction;
+class QMenu;
 
 namespace varn {
 
@@ -120,8 +121,19 @@ public:
     // Inserts text at the caret.
     void insertAtCaret(const std::string& text);
 
-    // The context menu's actions in order; null entries are separators.
-    void setContextActions(QList<QAction*> actions) { contextActions_ = std::move(actions); }
+    // One entry of the context menu: its text and the command it runs (a
+    // null command is a separator). `refresh` brings the commands' enabled
+    // state up to date before the menu shows.
+    struct ContextItem {
+        QString text;
+        QAction* command = nullptr;
+    };
+    void setContextMenu(QList<ContextItem> items, std::function<void()> refresh) {
+        contextItems_ = std::move(items);
+        contextRefresh_ = std::move(refresh);
+    }
+    // The context menu as it would show now (the caller owns it).
+    QMenu* createContextMenu();
     // Asked when "." is typed: open the property list (automatic property detection).
     void setAutoPropertyCheck(std::function<bool()> f) { autoProperty_ = std::move(f); }
 
@@ -146,7 +158,8 @@ private:
     int statementLine_ = -1;
     int symbolLine_ = 0;
     std::pair<int, int> symbolWord_;  // columns of the word the symbol list replaces
-    QList<QAction*> contextActions_;
+    QList<ContextItem> contextItems_;
+    std::function<void()> contextRefresh_;
     std::function<bool()> autoProperty_;
 };
 

@@ -123,16 +123,25 @@ QAction* SourceEditorCommands::action(int id) const {
     return it == actions_.end() ? nullptr : it->second;
 }
 
-QList<QAction*> SourceEditorCommands::contextActions() const {
-    QList<QAction*> out{selectAll_, nullptr, action(ID_TOGGLE_BOOKMARK), action(ID_NEXT_BOOKMARK),
-                        action(ID_PREV_BOOKMARK), action(ID_CLEAR_BOOKMARKS), nullptr, find_};
-    if (findInFiles_) out << findInFiles_;
-    out << action(ID_FIND_FUNCTION) << replace_ << nullptr;
-    if (!debugActions_.empty()) {
-        for (QAction* a : debugActions_) out << a;
-        out << nullptr;
+QList<CVarnIdeView::ContextItem> SourceEditorCommands::contextMenu() const {
+    auto item = [](const char* text, QAction* command) { return CVarnIdeView::ContextItem{QString::fromLatin1(text), command}; };
+    const CVarnIdeView::ContextItem separator;
+    QList<CVarnIdeView::ContextItem> out{item("Select All", selectAll_),
+                                         separator,
+                                         item("Toggle Bookmark", action(ID_TOGGLE_BOOKMARK)),
+                                         item("Next Bookmark", action(ID_NEXT_BOOKMARK)),
+                                         item("Previous Bookmark", action(ID_PREV_BOOKMARK)),
+                                         item("Clear All Bookmarks", action(ID_CLEAR_BOOKMARKS)),
+                                         separator,
+                                         item("Find...", find_)};
+    if (findInFiles_) out << item("Find in Files...", findInFiles_);
+    out << item("Find Function", action(ID_FIND_FUNCTION)) << item("Replace...", replace_) << separator;
+    if (debugActions_.size() == 4) {
+        const char* texts[] = {"Display Variable", "Add Variable", "Breakpoint", "Remove All Breakpoints"};
+        for (std::size_t i = 0; i < 4; ++i) out << item(texts[i], debugActions_[i]);
+        out << separator;
     }
-    out << action(ID_LIST_PROPERTIES) << action(ID_INSERT_COLOR);
+    out << item("List Object Properties...", action(ID_LIST_PROPERTIES)) << item("Insert Color Value...", action(ID_INSERT_COLOR));
     return out;
 }
 
@@ -150,7 +159,7 @@ std::vector<std::string> SourceEditorCommands::keywordsOf(const std::string& fil
 void SourceEditorCommands::setupView(CVarnIdeView& v) {
     const EditorSection section = readEditorSection(settings_, editorSectionFor(v.path()));
     v.applySettings(section, keywordsOf(section.keywordsFile), font_);
-    v.setContextActions(contextActions());
+    v.setContextMenu(contextMenu(), [this] { emit commandsWanted(); });
     v.setAutoPropertyCheck([this, &v] {
         autoProperty(v);
         return true;

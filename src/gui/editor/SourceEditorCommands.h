@@ -5,12 +5,15 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
 #include <QObject>
 
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "editor/CVarnIdeView.h"
 
 class QAction;
 class QLabel;
@@ -73,6 +76,10 @@ public:
     void keywordHelp();
     void goToLine();
 
+signals:
+    // The commands' enabled state is wanted (a context menu opens).
+    void commandsWanted();
+
 private:
     CVarnIdeView* active() const;
     QAction* add(QMenu& menu, const QString& text, int id, const QKeySequence& key, std::function<void()> slot);
@@ -80,7 +87,7 @@ private:
     std::vector<std::string> keywordsOf(const std::string& fileName);
     void autoProperty(CVarnIdeView& v);
     void updatePosition();
-    QList<QAction*> contextActions() const;
+    QList<CVarnIdeView::ContextItem> contextMenu() const;
 
     QMainWindow& window_;
     DocumentManager& documents_;
