@@ -123,6 +123,10 @@ private slots:
         CWatchControlBar* bar = frame.debugCommands().watchBar();
         QCOMPARE(valueOf(bar->list(WatchPanes::kLocals), QStringLiteral("times")), QStringLiteral("3"));
         QCOMPARE(valueOf(bar->list(0), QStringLiteral("title")), QStringLiteral("<Invalid expression>"));
+        // A watch typed in while stopped shows its value at once.
+        QTreeWidget* watch1 = bar->list(0);
+        watch1->topLevelItem(watch1->topLevelItemCount() - 1)->setText(0, QStringLiteral("times + 1"));
+        QCOMPARE(valueOf(watch1, QStringLiteral("times + 1")), QStringLiteral("4"));
 
         // Step over the assignment; the locals follow.
         command(frame, DebugCommand::StepOver)->trigger();
@@ -179,6 +183,15 @@ private slots:
         frame.debugCommands().watchBar()->list(1)->topLevelItem(0)->setSelected(true);
         frame.debugCommands().watchBar()->deleteVariable();
         QVERIFY(ws.model().watchLists[1].empty());
+        // A name typed into the empty last row becomes a watch of the project.
+        QTreeWidget* list = frame.debugCommands().watchBar()->list(1);
+        QCOMPARE(list->topLevelItemCount(), 1);
+        list->topLevelItem(0)->setText(0, QStringLiteral(" total "));
+        QCOMPARE(ws.model().watchLists[1], std::vector<std::string>{"total"});
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QVERIFY(list->topLevelItem(1)->text(0).isEmpty());
+        // The Locals pane takes no names from the user.
+        QCOMPARE(frame.debugCommands().watchBar()->list(WatchPanes::kLocals)->topLevelItemCount(), 0);
     }
 };
 

@@ -1,6 +1,9 @@
 #include "debug/CWatchControlBar.h"
 
 #include <QHeaderView>
+#include <QSignalBlocker>
+
+#include <algorithm>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -29,8 +32,20 @@ CWatchControlBar::CWatchControlBar(WatchPanes& panes, QWidget* parent)
         list->setColumnWidth(0, WatchPanes::kNameColumnWidth);
         list->setColumnWidth(1, WatchPanes::kValueColumnWidth);
         list->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(list, &QTreeWidget::itemDoubleClicked, this,
-                [this](QTreeWidgetItem* item) { emit variableActivated(item->text(0)); });
+        // Double-clicking the empty row edits it (the list's own edit trigger).
+        connect(list, &QTreeWidget::itemDoubleClicked, this, [this, list](QTreeWidgetItem* item) {
+            if (!isNewRow(list, item)) emit variableActivated(item->text(0));
+        });
+        if (WatchPanes::isWatchPane(pane))
+            connect(list, &QTreeWidget::itemChanged, this, [this, pane, list](QTreeWidgetItem* item, int column) {
+                if (column != 0 || !isNewRow(list, item)) return;
+                const QString name = item->text(0).trimmed();
+                if (name.isEmpty()) return;
+                panes_.add(pane, name.toStdString());
+                refresh();
+                emit watchListsChanged();
+                emit watchAdded(pane);
+            });
         connect(list, &QTreeWidget::customContextMenuRequested, this,
                 [this, pane, list](const QPoint& at) { showMenu(pane, list->viewport()->mapToGlobal(at)); });
         lists_[static_cast<std::size_t>(pane)] = list;
@@ -46,17 +61,36 @@ void CWatchControlBar::refresh() {
         QTreeWidget* list = lists_[static_cast<std::size_t>(pane)];
         const auto& items = panes_.items(pane);
         list->setUpdatesEnabled(false);
-        while (list->topLevelItemCount() > static_cast<int>(items.size())) delete list->takeTopLevelItem(list->topLevelItemCount() - 1);
+        const int rows = static_cast<int>(items.size()) + (WatchPanes::isWatchPane(pane) ? 1 : 0);
+        QSignalBlocker block(list);
+        while (list->topLevelItemCount() > rows) delete list->takeTopLevelItem(list->topLevelItemCount() - 1);
         for (std::size_t i = 0; i < items.size(); ++i) {
             QTreeWidgetItem* row = list->topLevelItem(static_cast<int>(i));
             if (!row) row = new QTreeWidgetItem(list);
+            row->setFlags(row->flags() & ~Qt::ItemIsEditable);
             row->setText(0, q(items[i].name));
             row->setText(1, q(items[i].value));
             row->setToolTip(1, q(items[i].value));
         }
+        // The watch panes end in an empty row where a new name can be typed.
+        if (WatchPanes::isWatchPane(pane)) {
+            QSignalBlocker block(list);
+            QTreeWidgetItem* row = list->topLevelItem(static_cast<int>(items.size()));
+            if (!row) row = new QTreeWidgetItem(list);
+            row->setText(0, QString());
+            row->setText(1, QString());
+            row->setFlags(row->flags() | Qt::ItemIsEditable);
+            row->setToolTip(0, QStringLiteral("Type a variable to watch"));
+        }
         list->setUpdatesEnabled(true);
     }
     if (tabs_->currentIndex() != panes_.activePane) tabs_->setCurrentIndex(panes_.activePane);
+}
+
+bool CWatchControlBar::isNewRow(QTreeWidget* list, QTreeWidgetItem* item) const {
+    const int pane = static_cast<int>(std::find(lists_.begin(), lists_.end(), list) - lists_.begin());
+    return WatchPanes::isWatchPane(pane) &&
+           list->indexOfTopLevelItem(item) == static_cast<int>(panes_.items(pane).size());
 }
 
 void CWatchControlBar::setPaneFont(const QFont& font) {
@@ -75,7 +109,7 @@ void CWatchControlBar::deleteVariable() {
     std::vector<std::size_t> rows;
     QTreeWidget* list = lists_[static_cast<std::size_t>(pane)];
     for (QTreeWidgetItem* item : list->selectedItems())
-        rows.push_back(static_cast<std::size_t>(list->indexOfTopLevelItem(item)));
+        if (!isNewRow(list, item)) rows.push_back(static_cast<std::size_t>(list->indexOfTopLevelItem(item)));
     if (rows.empty()) return;
     panes_.deleteRows(pane, rows);
     refresh();

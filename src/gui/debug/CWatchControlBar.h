@@ -1,6 +1,7 @@
 // The watch bar: "Watch1", "Watch2", "Watch3" and "Locals" as tabs of
 // two-column lists showing the panes of the debug control, with the watch
-// tabs' context menu ("Clear Window", "Delete Variable").
+// tabs' context menu ("Clear Window", "Delete Variable") and an empty row
+// at the end of each watch tab to type a new variable into.
 #pragma once
 
 #include <QDockWidget>
@@ -38,9 +39,13 @@ signals:
     void variableActivated(const QString& name);
     // The watch panes' names changed (they are kept with the project).
     void watchListsChanged();
+    // A name was typed into the empty row of a watch pane.
+    void watchAdded(int pane);
 
 private:
     void showMenu(int pane, const QPoint& at);
+    // The empty row at the end of a watch pane.
+    bool isNewRow(QTreeWidget* list, QTreeWidgetItem* item) const;
 
     WatchPanes& panes_;
     QTabWidget* tabs_;

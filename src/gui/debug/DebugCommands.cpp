@@ -56,6 +56,9 @@ DebugCommands::DebugCommands(QMainWindow& window, DocumentManager& documents, VA
     connect(watchBar_, &CWatchControlBar::watchListsChanged, this, [this] {
         workspace_.project().watchLists = panes_->watchLists();
     });
+    connect(watchBar_, &CWatchControlBar::watchAdded, this, [this](int pane) {
+        if (control_->debugMode() && control_->stopped()) control_->refreshPane(pane);
+    });
     idle_ = new QTimer(this);
     idle_->setInterval(kIdlePassMs);
     connect(idle_, &QTimer::timeout, this, &DebugCommands::idlePass);
