@@ -311,6 +311,23 @@ private slots:
         QVERIFY2(ws.ui.lastText().find("VARNlang.hlp") != std::string::npos, ws.ui.lastText().c_str());
     }
 
+    void editMenuUndoesTheEngine() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("u.vsl"), "abc");
+        QList<QAction*> edit = frame.menu(QStringLiteral("Edit"))->actions();
+        QCOMPARE(edit[0]->text(), QStringLiteral("&Undo"));
+        QCOMPARE(edit[5]->text(), QStringLiteral("&Paste"));
+        v->setCursorPosition(0, 3);
+        QTest::keyClicks(v, QStringLiteral("d"));
+        QCOMPARE(QByteArray::fromStdString(v->bytes()), QByteArray("abcd"));
+        frame.updateCommands();
+        edit[0]->trigger();
+        QCOMPARE(QByteArray::fromStdString(v->bytes()), QByteArray("abc"));
+        QVERIFY(!v->modified());
+    }
+
     void contextMenuInItsOrder() {
         guitest::Workspace ws(QStringLiteral("Demo"));
         CMainFrame frame(*ws.manager, ws.ui, ws.settings);

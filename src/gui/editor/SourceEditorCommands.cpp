@@ -69,6 +69,25 @@ void SourceEditorCommands::createActions(QMenu& edit, QMenu& view, QMenu& help) 
         viewActions_.push_back(a);
         return a;
     };
+    // The engine's own editing commands head the menu; it handles their keys itself.
+    QAction* first = edit.actions().value(0);
+    auto engine = [&](const QString& text, QKeySequence::StandardKey key, void (QsciScintilla::*command)(), bool writes) {
+        auto* a = new QAction(text, &edit);
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WidgetShortcut);
+        connect(a, &QAction::triggered, this, [this, command] {
+            if (CVarnIdeView* v = active()) (v->*command)();
+        });
+        edit.insertAction(first, a);
+        (writes ? writeActions_ : viewActions_).push_back(a);
+    };
+    engine(tr("&Undo"), QKeySequence::Undo, &QsciScintilla::undo, true);
+    engine(tr("&Redo"), QKeySequence::Redo, &QsciScintilla::redo, true);
+    edit.insertSeparator(first);
+    engine(tr("Cu&t"), QKeySequence::Cut, &QsciScintilla::cut, true);
+    engine(tr("&Copy"), QKeySequence::Copy, &QsciScintilla::copy, false);
+    engine(tr("&Paste"), QKeySequence::Paste, &QsciScintilla::paste, true);
+    if (first) edit.insertSeparator(first);
     edit.addSeparator();
     find_ = plain(edit, tr("&Find..."), QKeySequence::Find, [this] { findDialog()->showFor(false); });
     plain(edit, tr("Find &Next"), QKeySequence(Qt::Key_F3), [this] { findDialog()->findNext(); });
@@ -194,6 +213,7 @@ void SourceEditorCommands::updateCommands() {
     const bool editable = v && !v->isReadOnly();
     for (int id : {ID_LIST_PROPERTIES, ID_LIST_SYMBOLS, ID_INSERT_COLOR, ID_COMMENT_BLOCK, ID_UNCOMMENT_BLOCK})
         actions_[id]->setEnabled(editable);
+    for (QAction* a : writeActions_) a->setEnabled(editable);
     if (replace_) replace_->setEnabled(editable);
     updatePosition();
 }

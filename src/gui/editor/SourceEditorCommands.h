@@ -102,7 +102,8 @@ private:
     QAction* selectAll_ = nullptr;
     QAction* findInFiles_ = nullptr;
     std::vector<QAction*> debugActions_;
-    std::vector<QAction*> viewActions_;  // need a source view
+    std::vector<QAction*> viewActions_;   // need a source view
+    std::vector<QAction*> writeActions_;  // need a source view that can be changed
     QLabel* position_ = nullptr;
     QString positionText_;
     CFindReplaceDlg* findDialog_ = nullptr;
