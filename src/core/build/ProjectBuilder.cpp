@@ -172,7 +172,7 @@ void ProjectBuilder::rebuildOffer(const std::string& outputPath) {
     buildFailed_ = false;
     host_.saveDocuments(settings_.getInt("Settings", "ConfirmAutoSave", 0) != 0, false);
     if (!outOfDate(outputPath)) return;
-    if (settings_.getInt("Settings", "ConfirmAutoBuild", 1) == 0 ||
+    if (settings_.getInt("Settings", "ConfirmAutoBuild", 0) == 0 ||
         ui_.askYesNo("The project " + paths::baseName(outputPath) +
                      " is out of date. Would you like to rebuild it?")) {
         compileCommand();

@@ -155,3 +155,39 @@ TEST(ProjectBuilder, OutOfDateRule) {
     ::utimensat(AT_FDCWD, (f.d + "/New.vff").c_str(), later, 0);
     EXPECT_TRUE(f.builder.outOfDate(out));
 }
+
+// The rebuild offer before Run and Debug: an output older than a source is
+// rebuilt at once unless "ConfirmAutoBuild" asks first; No keeps the old output.
+TEST(ProjectBuilder, RebuildOfferFollowsConfirmAutoBuild) {
+    struct Row {
+        int confirm;  // -1: the key is not set (its default, 0)
+        std::optional<Answer> answer;
+        bool asked, compiled;
+    };
+    for (const Row& r : {Row{-1, {}, false, true}, Row{0, {}, false, true}, Row{1, Answer::Yes, true, true},
+                         Row{1, Answer::No, true, false}}) {
+        Fixture f;
+        f.compiler("Compile complete: 0 error(s)\\r\\n");
+        if (r.confirm >= 0) f.settings.setInt("Settings", "ConfirmAutoBuild", r.confirm);
+        if (r.answer) f.ui.answers.push_back(*r.answer);
+        const std::string output = f.d + "/Windows Debug/demo.vsp";
+        fsys::createFolders(f.d + "/Windows Debug");
+        test::writeBytes(output, "old");
+        const struct timespec times[2] = {{1000, 0}, {1000, 0}};
+        ::utimensat(AT_FDCWD, output.c_str(), times, 0);
+        f.builder.rebuildOffer(output);
+        EXPECT_EQ(!f.ui.messages.empty(), r.asked) << r.confirm;
+        if (r.asked) {
+            EXPECT_EQ(f.ui.lastText(), "The project demo is out of date. Would you like to rebuild it?");
+        }
+        EXPECT_EQ(fsys::exists(f.d + "/options.seen"), r.compiled) << r.confirm;
+    }
+    // An output newer than every source is left alone without a question.
+    Fixture f;
+    f.compiler("Compile complete: 0 error(s)\\r\\n");
+    fsys::createFolders(f.d + "/Windows Debug");
+    test::writeBytes(f.d + "/Windows Debug/demo.vsp", "new");
+    f.builder.rebuildOffer(f.d + "/Windows Debug/demo.vsp");
+    EXPECT_TRUE(f.ui.messages.empty());
+    EXPECT_FALSE(fsys::exists(f.d + "/options.seen"));
+}
