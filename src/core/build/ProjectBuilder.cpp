@@ -214,7 +214,7 @@ void ProjectBuilder::makePrc(bool nonInteractive) {
             const ProjectSettings& st = workspace_.project().settings;
             if (f.optimizedBuild) {
                 host_.showBuildText("Compiling c_build code, please wait...");
-                bool shown = settings_.getInt("Settings", "ShowCBuildWindow", 0) != 0;
+                bool shown = settings_.getInt("Settings", "ShowCBuildWindow", 1) != 0;
                 runTool(ToolRunner::quoted(p.cBuildScript()) + " " + lowerLastComponent(p.cBuildFolder()) + "/ " +
                             paths::lower(p.baseName),
                         p.outputFolder(), !shown);
