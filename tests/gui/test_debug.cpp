@@ -78,6 +78,12 @@ private slots:
         QCOMPARE(v->lineFlags(8), CVarnIdeView::kBreakpoint);
         QCOMPARE(ws.model().breakpoints.size(), std::size_t(1));
         QCOMPARE(ws.model().breakpoints[0].line, 9);
+        // Lines added above move it, in the view and in the project.
+        v->insertAt(QStringLiteral("#\r\n#\r\n"), 0, 0);
+        QCOMPARE(v->linesWithFlag(CVarnIdeView::kBreakpoint), std::vector<int>{10});
+        QCOMPARE(ws.model().breakpoints[0].line, 11);
+        v->SendScintilla(QsciScintilla::SCI_UNDO);
+        QCOMPARE(ws.model().breakpoints[0].line, 9);
         // A document opened again takes its breakpoints back.
         frame.documentManager().closeAll();
         QVERIFY(frame.documents().open(path, false));

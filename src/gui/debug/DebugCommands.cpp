@@ -188,6 +188,10 @@ void DebugCommands::setupView(CVarnIdeView& v) {
     connect(&v, &QsciScintilla::SCN_DWELLSTART, this,
             [this, &v](int position, int x, int y) { showTip(v, position, x, y); });
     connect(&v, &QsciScintilla::SCN_DWELLEND, this, [] { QToolTip::hideText(); });
+    // Breakpoints move with the lines around them; the project keeps where they are now.
+    connect(&v, &QsciScintilla::linesChanged, this, [this, &v] {
+        if (!v.linesWithFlag(CVarnIdeView::kBreakpoint).empty()) debugger_->rebuildFrom(openSourceBreakpoints());
+    });
 }
 
 void DebugCommands::showTip(CVarnIdeView& v, int position, int x, int y) {
