@@ -52,8 +52,6 @@ IdeSettings IdeSettings::load(const SettingsStore& store, int processFormSizeX, 
     return s;
 }
 
-IdeSettings IdeSettings::load(CVarnIdeApp& app) { return load(app.settings(), app.formSizeX, app.formSizeY); }
-
 void IdeSettings::save(SettingsStore& store) {
     palmPilotInstallDir = withoutTrailingSeparator(palmPilotInstallDir);
     winCEInstallDir = withoutTrailingSeparator(winCEInstallDir);
@@ -75,12 +73,6 @@ void IdeSettings::apply(CVarnIdeApp& app) {
     app.formSizeY = formSizeY;
     app.palmPilotInstallDir = palmPilotInstallDir;
     app.winCEInstallDir = winCEInstallDir;
-}
-
-std::optional<std::string> IdeSettings::validate() const {
-    if (auto r = rangeRefusal(tabSize, kMinTabSize, kMaxTabSize)) return r;
-    if (auto r = rangeRefusal(formSizeX, kMinFormSize, kMaxFormSize)) return r;
-    return rangeRefusal(formSizeY, kMinFormSize, kMaxFormSize);
 }
 
 bool IdeSettings::confirmHideCBuildWindow(Ui& ui) {
@@ -129,7 +121,5 @@ WindowFont fontFromChoice(const std::string& faceName, int tenthsOfPoint, bool b
     f.italic = italic;
     return f;
 }
-
-int fontHeightForPoints(int pointSize, int pixelsPerInch) { return -(pointSize * pixelsPerInch / 72); }
 
 }  // namespace varn

@@ -68,7 +68,6 @@ struct IdeSettings {
     // Opening: every key with its default (the tab keys from the source
     // editor section), the form size from the process values.
     static IdeSettings load(const SettingsStore& store, int processFormSizeX, int processFormSizeY);
-    static IdeSettings load(CVarnIdeApp& app);
 
     // OK steps 1-3: a trailing "\" (or "/") is removed from each install
     // folder, every key is written to "Settings", and the three tab keys to
@@ -78,9 +77,6 @@ struct IdeSettings {
     // install folders become the process values.
     void apply(CVarnIdeApp& app);
 
-    // The first refusal of OK, in field order (tab size, form width, form
-    // height); none when every value is in range.
-    std::optional<std::string> validate() const;
 
     // Unchecking "Show C build window": the warning with OK/Cancel; false
     // (Cancel) means the box is ticked again.
@@ -102,8 +98,5 @@ std::string fontStyleText(int weight, bool italic);
 // The slot's values after the font dialog's OK: the point size from the
 // dialog's tenths of a point, weight 700 when bold is chosen else 400.
 WindowFont fontFromChoice(const std::string& faceName, int tenthsOfPoint, bool bold, bool italic);
-// The font height asked of the system for a point size on a screen of
-// `pixelsPerInch`: -(size x pixels per inch / 72).
-int fontHeightForPoints(int pointSize, int pixelsPerInch);
 
 }  // namespace varn

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <string_view>
 
-#include "editor/FindInFiles.h"
 #include "expr/ObjectTypeTable.h"
 #include "platform/Paths.h"
 #include "project/SymbolList.h"
@@ -96,22 +95,16 @@ BlockCommentPlan blockCommentLines(const TextSelection& s, int caretLine) {
     return plan;
 }
 
-std::string commentedLine(const std::string& line) { return "#" + line; }
-
 bool uncommentable(const std::string& line) { return !line.empty() && line[0] == '#'; }
 
-std::string uncommentedLine(const std::string& line) { return uncommentable(line) ? line.substr(1) : line; }
-
-std::optional<int> nextFlaggedLine(const std::vector<std::uint32_t>& flags, int caretLine, bool forward,
-                                   std::uint32_t flag) {
-    const int count = static_cast<int>(flags.size());
-    if (count == 0) return std::nullopt;
-    int line = std::clamp(caretLine, 0, count - 1);
-    for (int step = 0; step < count; ++step) {
-        line = forward ? (line + 1) % count : (line + count - 1) % count;
-        if (flags[static_cast<std::size_t>(line)] & flag) return line;
+std::optional<int> nextFlaggedLine(const std::vector<int>& flaggedLines, int caretLine, bool forward) {
+    if (flaggedLines.empty()) return std::nullopt;
+    if (forward) {
+        auto next = std::upper_bound(flaggedLines.begin(), flaggedLines.end(), caretLine);
+        return next == flaggedLines.end() ? flaggedLines.front() : *next;
     }
-    return std::nullopt;
+    auto previous = std::lower_bound(flaggedLines.begin(), flaggedLines.end(), caretLine);
+    return previous == flaggedLines.begin() ? flaggedLines.back() : *(previous - 1);
 }
 
 std::string caretStatusText(int line, int column) {
@@ -171,10 +164,6 @@ std::string wordAtCaret(const std::string& line, int column) {
     while (start > 0 && isWordChar(line[static_cast<std::size_t>(start - 1)])) --start;
     while (end < static_cast<int>(line.size()) && isWordChar(line[static_cast<std::size_t>(end)])) ++end;
     return line.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
-}
-
-std::string findFunctionPattern(const std::string& word) {
-    return FindInFiles::withName(FindInFiles::kFunctionPattern, word);
 }
 
 std::string helpKeyword(const std::string& line, int column) {

@@ -79,20 +79,16 @@ struct BlockCommentPlan {
 // leaves that line alone), the caret then going to the end line; without a
 // selection, the caret line, the caret staying.
 BlockCommentPlan blockCommentLines(const TextSelection& selection, int caretLine);
-// Comment Block inserts "#" at column 0.
-std::string commentedLine(const std::string& line);
 // Uncomment Block removes the first character when it is "#"; a line that
 // begins with anything else (a blank before "#" included) stays.
 bool uncommentable(const std::string& line);
-std::string uncommentedLine(const std::string& line);
 
 // --- Bookmarks ------------------------------------------------------------
 
-// Next (or previous) line after (before) `caretLine` whose flags hold `flag`,
-// wrapping around the document; `caretLine` itself is found only after a full
-// turn. None when no line holds it.
-std::optional<int> nextFlaggedLine(const std::vector<std::uint32_t>& flags, int caretLine, bool forward,
-                                   std::uint32_t flag = LineFlag::Bookmark);
+// Next (or previous) line after (before) `caretLine` among `flaggedLines`
+// (ascending), wrapping around the document; `caretLine` itself is found
+// only after a full turn. None when no line is flagged.
+std::optional<int> nextFlaggedLine(const std::vector<int>& flaggedLines, int caretLine, bool forward);
 
 // --- Status bar -----------------------------------------------------------
 
@@ -139,8 +135,6 @@ std::string insertionText(const std::string& entry);
 // The word (letters, digits, "_") that holds the caret or ends at it; empty
 // when there is none.
 std::string wordAtCaret(const std::string& line, int column);
-// The declaration search of Find Function for `word`.
-std::string findFunctionPattern(const std::string& word);
 // F1: the word at the caret, else "VARN Programmers Reference".
 std::string helpKeyword(const std::string& line, int column);
 // The language help file in the installation folder.

@@ -11,6 +11,7 @@
 
 #include "app/DocumentWindows.h"
 #include "app/Ui.h"
+#include "editor/SourceCommands.h"
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -22,8 +23,8 @@ class Ui;
 
 class DocumentManager : public DocumentWindows {
 public:
-    static constexpr const char* kReadOnlySave = "The file can not be saved because it is marked read-only";
-    static constexpr const char* kReadOnlySuffix = " (read-only)";
+    static constexpr const char* kReadOnlySave = SourceTexts::kReadOnlySave;
+    static constexpr const char* kReadOnlySuffix = SourceTexts::kReadOnlyTitleSuffix;
 
     // Asks whether to save the changes of a document: Yes, No or Cancel.
     using SaveQuestion = std::function<Answer(const std::string& path)>;

@@ -235,19 +235,11 @@ void CVarnIdeView::toggleBookmark() {
 }
 
 void CVarnIdeView::nextBookmark() {
-    const std::vector<int> marks = linesWithFlag(kBookmark);
-    if (marks.empty()) return;
-    const int line = caretLine();
-    auto next = std::upper_bound(marks.begin(), marks.end(), line);
-    jumpTo(next == marks.end() ? marks.front() : *next);
+    if (auto line = nextFlaggedLine(linesWithFlag(kBookmark), caretLine(), true)) jumpTo(*line);
 }
 
 void CVarnIdeView::previousBookmark() {
-    const std::vector<int> marks = linesWithFlag(kBookmark);
-    if (marks.empty()) return;
-    const int line = caretLine();
-    auto prev = std::lower_bound(marks.begin(), marks.end(), line);
-    jumpTo(prev == marks.begin() ? marks.back() : *(prev - 1));
+    if (auto line = nextFlaggedLine(linesWithFlag(kBookmark), caretLine(), false)) jumpTo(*line);
 }
 
 void CVarnIdeView::clearAllBookmarks() {
@@ -316,29 +308,29 @@ void CVarnIdeView::showList(int id, const std::vector<std::string>& entries, int
     SendScintilla(SCI_AUTOCSETSEPARATOR, static_cast<unsigned long>('\n'));
     // Shown in the order given; the engine keeps its own sorted index for typing.
     SendScintilla(SCI_AUTOCSETORDER, static_cast<unsigned long>(SC_ORDER_CUSTOM));
-    SendScintilla(SCI_AUTOCSETMAXHEIGHT, static_cast<unsigned long>(std::min<std::size_t>(entries.size() + 1, 14)));
-    SendScintilla(SCI_AUTOCSETMAXWIDTH, id == kSymbolList ? 42L : 10L);
+    SendScintilla(SCI_AUTOCSETMAXHEIGHT, static_cast<unsigned long>(std::min<std::size_t>(entries.size() + 1, PopupList::kPropertyListLines)));
+    SendScintilla(SCI_AUTOCSETMAXWIDTH, id == PopupList::kSymbolsId ? PopupList::kSymbolListChars : PopupList::kPropertyListChars);
     SendScintilla(SCI_AUTOCSETIGNORECASE, 1L);
     SendScintilla(SCI_USERLISTSHOW, static_cast<unsigned long>(id), joined.c_str());
     if (selected > 0 && selected < static_cast<int>(entries.size()))
         SendScintilla(SCI_AUTOCSELECT, 0UL, entries[static_cast<std::size_t>(selected)].c_str());
 }
 
-void CVarnIdeView::showObjectTypes() { showList(kObjectTypeList, objectTypeNames(), 0); }
+void CVarnIdeView::showObjectTypes() { showList(PopupList::kObjectTypesId, objectTypeNames(), 0); }
 
 void CVarnIdeView::showProperties(const std::string& objectType) {
     if (objectType == "object") {  // names no single type: let the user pick one
         showObjectTypes();
         return;
     }
-    showList(kPropertyList, propertiesOf(objectType), 0);
+    showList(PopupList::kPropertiesId, propertiesOf(objectType), 0);
 }
 
 void CVarnIdeView::showSymbols(const std::vector<std::string>& entries) {
     const SymbolWord word = symbolWordAt(lineText(caretLine()), caretColumn());
     symbolLine_ = caretLine();
     symbolWord_ = {word.start, word.end};
-    showList(kSymbolList, entries, initialSelection(entries, word.prefix));
+    showList(PopupList::kSymbolsId, entries, initialSelection(entries, word.prefix));
 }
 
 void CVarnIdeView::insertAtCaret(const std::string& text) {
@@ -350,16 +342,16 @@ void CVarnIdeView::insertAtCaret(const std::string& text) {
 
 void CVarnIdeView::onUserList(int id, const QString& text) {
     const std::string chosen = isUtf8() ? text.toStdString() : text.toLatin1().toStdString();
-    if (id == kObjectTypeList) {
+    if (id == PopupList::kObjectTypesId) {
         // The type's properties take the list's place.
         QMetaObject::invokeMethod(this, [this, chosen] { showProperties(chosen); }, Qt::QueuedConnection);
         return;
     }
-    if (id == kPropertyList) {
+    if (id == PopupList::kPropertiesId) {
         insertAtCaret(chosen);
         return;
     }
-    if (id == kSymbolList) {
+    if (id == PopupList::kSymbolsId) {
         // The word typed so far is replaced by the entry's name.
         const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(symbolLine_));
         const long lineEnd = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(symbolLine_));

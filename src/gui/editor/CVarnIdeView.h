@@ -44,15 +44,11 @@ class CVarnIdeView : public QsciScintilla {
     Q_OBJECT
 public:
     // The line flags; each is the engine marker of the same bit.
-    static constexpr int kBookmark = 4;
-    static constexpr int kBreakpoint = 8;
-    static constexpr int kCurrentStatement = 16;
-    static constexpr int kErrorLine = 32;
+    static constexpr int kBookmark = LineFlag::Bookmark;
+    static constexpr int kBreakpoint = LineFlag::Breakpoint;
+    static constexpr int kCurrentStatement = LineFlag::CurrentStatement;
+    static constexpr int kErrorLine = LineFlag::ErrorLine;
     static constexpr int kFlagMask = kBookmark | kBreakpoint | kCurrentStatement | kErrorLine;
-    // The pop-up lists.
-    static constexpr int kObjectTypeList = 30000;
-    static constexpr int kPropertyList = 30001;
-    static constexpr int kSymbolList = 30002;
 
     explicit CVarnIdeView(std::string path, QWidget* parent = nullptr);
     ~CVarnIdeView() override;

@@ -32,16 +32,16 @@ class VARNWorkspaceManager;
 class SourceEditorCommands : public QObject {
     Q_OBJECT
 public:
-    static constexpr int ID_TOGGLE_BOOKMARK = 32927;
-    static constexpr int ID_NEXT_BOOKMARK = 32928;
-    static constexpr int ID_PREV_BOOKMARK = 32929;
-    static constexpr int ID_CLEAR_BOOKMARKS = 32930;
-    static constexpr int ID_FIND_FUNCTION = 32944;
-    static constexpr int ID_LIST_PROPERTIES = 32915;
-    static constexpr int ID_LIST_SYMBOLS = 32953;
-    static constexpr int ID_INSERT_COLOR = 32921;
-    static constexpr int ID_COMMENT_BLOCK = 32955;
-    static constexpr int ID_UNCOMMENT_BLOCK = 32957;
+    static constexpr int ID_TOGGLE_BOOKMARK = SourceCommandId::ToggleBookmark;
+    static constexpr int ID_NEXT_BOOKMARK = SourceCommandId::NextBookmark;
+    static constexpr int ID_PREV_BOOKMARK = SourceCommandId::PreviousBookmark;
+    static constexpr int ID_CLEAR_BOOKMARKS = SourceCommandId::ClearAllBookmarks;
+    static constexpr int ID_FIND_FUNCTION = SourceCommandId::FindFunction;
+    static constexpr int ID_LIST_PROPERTIES = SourceCommandId::ListObjectProperties;
+    static constexpr int ID_LIST_SYMBOLS = SourceCommandId::ListSymbols;
+    static constexpr int ID_INSERT_COLOR = SourceCommandId::InsertColorValue;
+    static constexpr int ID_COMMENT_BLOCK = SourceCommandId::CommentBlock;
+    static constexpr int ID_UNCOMMENT_BLOCK = SourceCommandId::UncommentBlock;
 
 
     SourceEditorCommands(QMainWindow& window, DocumentManager& documents, VARNWorkspaceManager& workspace,

@@ -99,7 +99,7 @@ TEST(IdeSettings, OkWritesEveryKeyAndBothEditorSections) {
 TEST(IdeSettings, ApplySetsProcessValues) {
     RecordingUi ui;
     CVarnIdeApp app(ui, SettingsStore{}, SettingsStore{});
-    IdeSettings s = IdeSettings::load(app);
+    IdeSettings s = IdeSettings::load(app.settings(), app.formSizeX, app.formSizeY);
     EXPECT_EQ(s.formSizeX, 320);
     s.formSizeX = 500;
     s.formSizeY = 100;
@@ -112,24 +112,12 @@ TEST(IdeSettings, ApplySetsProcessValues) {
 }
 
 TEST(IdeSettings, RangeRefusals) {
-    struct Row {
-        int tab, x, y;
-        std::optional<std::string> refusal;
-    };
     const std::string tabs = "Please enter an integer between 1 and 32.";
     const std::string form = "Please enter an integer between 100 and 1000.";
-    const Row rows[] = {
-        {1, 100, 1000, std::nullopt}, {32, 1000, 100, std::nullopt}, {0, 320, 320, tabs},
-        {33, 320, 320, tabs},         {3, 99, 320, form},            {3, 320, 1001, form},
-        {0, 0, 0, tabs},
-    };
-    for (const Row& r : rows) {
-        IdeSettings s;
-        s.tabSize = r.tab;
-        s.formSizeX = r.x;
-        s.formSizeY = r.y;
-        EXPECT_EQ(s.validate(), r.refusal) << r.tab << " " << r.x << " " << r.y;
-    }
+    EXPECT_EQ(rangeRefusal(100, 100, 1000), std::nullopt);
+    EXPECT_EQ(rangeRefusal(1000, 100, 1000), std::nullopt);
+    EXPECT_EQ(rangeRefusal(99, 100, 1000), form);
+    EXPECT_EQ(rangeRefusal(1001, 100, 1000), form);
 
     struct Field {
         const char* text;
@@ -143,7 +131,7 @@ TEST(IdeSettings, RangeRefusals) {
     for (const Field& f : fields) EXPECT_EQ(integerFieldRefusal(f.text, 1, 32), f.refusal) << f.text;
 }
 
-TEST(IdeSettings, FontStyleAndHeight) {
+TEST(IdeSettings, FontStyle) {
     struct Row {
         int weight;
         bool italic;
@@ -158,8 +146,6 @@ TEST(IdeSettings, FontStyleAndHeight) {
     EXPECT_EQ(f.weight, 700);
     EXPECT_EQ(fontStyleText(f.weight, f.italic), "Bold Italic");
     EXPECT_EQ(fontFromChoice("Arial", 100, false, false).weight, 400);
-    EXPECT_EQ(fontHeightForPoints(10, 96), -13);
-    EXPECT_EQ(fontHeightForPoints(12, 72), -12);
 }
 
 TEST(IdeSettings, HidingTheCBuildWindowAsksFirst) {
