@@ -168,12 +168,16 @@ void DebugCommands::startIdle() {
     if (!idle_->isActive()) idle_->start();
 }
 
-// One idle pass; passes follow at once while the link has messages.
+// One idle pass; passes follow at once while the link has messages. The
+// commands are brought up to date only when a pass changed something.
 void DebugCommands::idlePass() {
-    for (int i = 0; i < 64 && control_->idle(); ++i) {
+    bool changed = false;
+    for (int i = 0; i < 64 && control_->idle(); ++i) changed = true;
+    if (!control_->programWatched()) {
+        idle_->stop();
+        changed = true;
     }
-    if (!control_->programWatched()) idle_->stop();
-    emit stateChanged();
+    if (changed) emit stateChanged();
 }
 
 void DebugCommands::stopPrograms() {
