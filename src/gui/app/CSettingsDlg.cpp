@@ -101,19 +101,19 @@ CSettingsDlg::CSettingsDlg(SettingsStore& store, std::array<WindowFont, 4>& font
     auto* dirsForm = new QFormLayout(dirs);
     for (auto [key, label, value] : {std::tuple{K::PalmPilotInstallDir, "PalmPilot", &values_.palmPilotInstallDir},
                                      std::tuple{K::WinCEInstallDir, "PocketPC", &values_.winCEInstallDir}}) {
-        QLineEdit* e = addField(dirsForm, key, QString::fromLatin1(label), q(*value));
+        auto* e = new QLineEdit(q(*value), dirs);
+        e->setObjectName(QString::fromLatin1(key));
+        fields_[key] = e;
         auto* browse = new QPushButton(tr("..."), dirs);
         browse->setMaximumWidth(30);
         connect(browse, &QPushButton::clicked, this, [this, e] {
             const QString d = QFileDialog::getExistingDirectory(this, tr("Install directory"), e->text());
             if (!d.isEmpty()) e->setText(d);
         });
-        dirsForm->itemAt(dirsForm->rowCount() - 1, QFormLayout::FieldRole);
         auto* row = new QHBoxLayout;
-        dirsForm->removeWidget(e);
         row->addWidget(e);
         row->addWidget(browse);
-        dirsForm->setLayout(dirsForm->rowCount() - 1, QFormLayout::FieldRole, row);
+        dirsForm->addRow(QString::fromLatin1(label), row);
     }
     right->addWidget(dirs);
 

@@ -114,17 +114,13 @@ void VarnLexer::styleLines(int firstLine, int lastLine) {
     startStyling(static_cast<int>(lineStart));
     std::string text;
     for (int line = firstLine; line <= lastLine; ++line) {
-        const long from = e->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, line);
-        const long to = e->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, line + 1);
-        const long length = (to > from ? to : e->SendScintilla(QsciScintilla::SCI_GETLENGTH)) - from;
-        text.assign(static_cast<std::size_t>(std::max(0L, length)), '\0');
-        if (length > 0) {
-            std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-            e->SendScintilla(QsciScintilla::SCI_GETLINE, static_cast<unsigned long>(line), buffer.data());
-            text.assign(buffer.data(), static_cast<std::size_t>(length));
-        }
+        // The line's bytes with its line end, read into the one reused buffer.
+        const long length = e->SendScintilla(QsciScintilla::SCI_LINELENGTH, static_cast<unsigned long>(line));
+        text.resize(static_cast<std::size_t>(std::max(0L, length)) + 1);
+        e->SendScintilla(QsciScintilla::SCI_GETLINE, static_cast<unsigned long>(line), text.data());
+        text.resize(static_cast<std::size_t>(std::max(0L, length)));
         const int depthBefore = depthOf(state);
-        const int comment = styleLine(text, 0, commentOf(state));
+        const int comment = styleLine(text, commentOf(state));
         // Folding: a "function" line opens a block, an "end;" line closes it;
         // braces outside comments count for C.
         std::size_t first = text.find_first_not_of(" \t");
@@ -155,7 +151,7 @@ void VarnLexer::styleLines(int firstLine, int lastLine) {
 }
 
 // Styles one line's bytes; returns the block comment still open at its end.
-int VarnLexer::styleLine(const std::string& text, int /*pos*/, int state) {
+int VarnLexer::styleLine(const std::string& text, int state) {
     // Styles are set with colouring off too; its colours then all read as default text.
     const std::size_t n = text.size();
     std::size_t i = 0;

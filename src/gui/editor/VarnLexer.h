@@ -45,7 +45,7 @@ private:
     // Styles whole lines; each line's state carries the open block comment
     // (0 none, 1 or 2) and the fold depth into the next.
     void styleLines(int firstLine, int lastLine);
-    int styleLine(const std::string& text, int pos, int state);
+    int styleLine(const std::string& text, int state);
     bool startsWith(const std::string& text, std::size_t pos, const std::string& what) const;
 
     EditorSection section_;
