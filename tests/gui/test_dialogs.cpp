@@ -61,7 +61,6 @@ public:
     std::vector<std::string> modifiedDocuments() const override { return {path_}; }
     bool saveAllModified() override { return true; }
     bool open(const std::string&, bool) override { return false; }
-    std::optional<int> openIcon(const std::string&) override { return std::nullopt; }
 
 private:
     std::string path_, text_;

@@ -177,6 +177,17 @@ bool CVarnIdeApp::runBatchBuild() {
 }
 
 int CVarnIdeApp::exitInstance(StartupHost& host) {
+    int tip = 0;
+    bool showTip = true;
+    if (host.tipState(tip, showTip)) {
+        settings_.setInt(kSettings, "CurrentTip", tip);
+        settings_.setInt(kSettings, "ShowAtStartup", showTip ? 1 : 0);
+    }
+    (void)saveSettings();
+    return exitCode_;
+}
+
+Status CVarnIdeApp::saveSettings() {
     settings_.setString(kSettings, "CurrentDirectory", fsys::currentDirectory());
     std::vector<std::uint8_t> margin;
     for (int v : pageMargin)
@@ -190,14 +201,7 @@ int CVarnIdeApp::exitInstance(StartupHost& host) {
         settings_.setInt(kSettings, fontKey("FontWeight", kFontSlots[i]), fonts[i].weight);
         settings_.setInt(kSettings, fontKey("FontItalic", kFontSlots[i]), fonts[i].italic ? 1 : 0);
     }
-    int tip = 0;
-    bool showTip = true;
-    if (host.tipState(tip, showTip)) {
-        settings_.setInt(kSettings, "CurrentTip", tip);
-        settings_.setInt(kSettings, "ShowAtStartup", showTip ? 1 : 0);
-    }
-    (void)settings_.save();
-    return exitCode_;
+    return settings_.save();
 }
 
 }  // namespace varn

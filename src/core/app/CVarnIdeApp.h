@@ -54,6 +54,10 @@ public:
     bool initInstance(const std::vector<std::string>& args, StartupHost& host);
     // Writes the settings back and returns the exit code.
     int exitInstance(StartupHost& host);
+    // Writes the process values (current folder, margins, image settings,
+    // fonts) into the settings and the settings to disk: at exit, and when a
+    // settings dialog is confirmed, so a crash loses none of its changes.
+    Status saveSettings();
 
     // The installation folder from the settings stores or beside the program.
     static std::string findInstallPath(const SettingsStore& user, const SettingsStore& machine,

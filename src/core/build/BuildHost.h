@@ -21,6 +21,8 @@ public:
     virtual void showBuildLog(const BuildLogResult& result) { showBuildText(result.paneText); }
     // Called every 200 ms while a tool runs.
     virtual void pump() {}
+    // A compile starts: the marks of the last build's errors go.
+    virtual void buildStarted() {}
     // Saves the modified documents of the project (asking first when `ask`),
     // then, when `refreshIncludes`, updates the include items of the tree.
     virtual void saveDocuments(bool /*ask*/, bool /*refreshIncludes*/) {}

@@ -94,6 +94,7 @@ void ProjectBuilder::compileProject() {
     if (logIsReadOnly(p.projectLog()) || logIsReadOnly(p.installLog())) return;
 
     host_.showBuildText({});
+    host_.buildStarted();
     if (!fsys::exists(p.compiler())) {
         ui_.error(kNoCompiler);
         return;

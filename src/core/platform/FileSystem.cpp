@@ -55,6 +55,8 @@ bool isReadOnly(const std::string& path) {
     return (st.st_mode & S_IWUSR) == 0;
 }
 
+bool isWritable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
+
 std::time_t modificationTime(const std::string& path) {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) return 0;

@@ -15,6 +15,8 @@ bool exists(const std::string& path);
 bool isDirectory(const std::string& path);
 // True when the file exists and the user cannot write it (no owner write bit).
 bool isReadOnly(const std::string& path);
+// The process may create and change files in this folder (or write this file).
+bool isWritable(const std::string& path);
 // Seconds since the epoch; 0 when the file is missing.
 std::time_t modificationTime(const std::string& path);
 Status removeFile(const std::string& path);

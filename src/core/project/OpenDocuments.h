@@ -90,9 +90,6 @@ public:
     // Opens the file in its editor, or activates its window when already open.
     // `newForm` flags a form document that was created just now.
     virtual bool open(const std::string& path, bool newForm) = 0;
-    // Opens an icon file as an image document and tells its icon kind (0 the
-    // desktop icon, 1 the list icon, 2 neither); none when it could not be opened.
-    virtual std::optional<int> openIcon(const std::string& path) = 0;
 };
 
 }  // namespace varn

@@ -144,10 +144,13 @@ bool ProjectCommands::addImage(const std::string& path, bool isIcon, bool missin
         model().tree.addImageFile(path);
         if (missing) documents_.open(path, false);
     } else {
-        auto kind = documents_.openIcon(path);
-        if (!kind) return false;
-        if (*kind == 0) model().tree.setLargeIcon(path);
+        // The icon's kind decides which application icon it becomes: a
+        // desktop icon the large one, anything else the small one.
+        CVARNImgDoc icon(ImageDocType::Icon);
+        if (!icon.open(path, ui_, ProjectImages::settingsOf(model()))) return false;
+        if (icon.iconKind() == IconKind::Desktop) model().tree.setLargeIcon(path);
         else model().tree.setSmallIcon(path);
+        documents_.open(path, false);
     }
     model().modified = true;
     return true;
@@ -322,6 +325,8 @@ void ProjectCommands::closeCurrent() {
 }
 
 bool ProjectCommands::openProject() {
+    // Edited documents are offered for saving before the project closes them.
+    if (!documents_.saveAllModified()) return false;
     closeCurrent();
     return workspace_.openWorkspace({}, false);
 }
@@ -346,6 +351,11 @@ bool ProjectCommands::newProject() {
     const std::string base = paths::baseName(full);
     const std::string projectPath = paths::join(folder, base + ".vpj");
 
+    // Nothing is closed for a project that could not be made there.
+    if (!fsys::isDirectory(folder) || !fsys::isWritable(folder)) {
+        ui_.error(kCouldNotCreateProject);
+        return false;
+    }
     if (!closeProject()) return false;
     if (workspace_.openWorkspace(projectPath, true)) return true;
 

@@ -62,6 +62,7 @@ bool VARNWorkspaceManager::openWorkspace(const std::string& requested, bool quie
     model_.modified = false;
     addRecent(path);
     loadSymbolList();
+    if (opened_) opened_();
     return true;
 }
 

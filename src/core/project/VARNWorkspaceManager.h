@@ -3,6 +3,7 @@
 // store and reloads the symbol list after every open.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,9 @@ public:
     // The symbol list the compiler last wrote (completion in the source views).
     SymbolList& symbols() { return symbols_; }
     void setWindows(WorkspaceWindows* windows) { windows_ = windows; }
+    // Called after a project was opened and all of it was read (its build
+    // configuration, watch lists and windows), so the window layer can follow it.
+    void setOpenedHandler(std::function<void()> f) { opened_ = std::move(f); }
 
     // Opens a project file. An empty path asks with the "Open Workspace" dialog.
     bool openWorkspace(const std::string& path, bool quiet, bool projectPathGiven = false);
@@ -61,6 +65,7 @@ private:
     SymbolList& symbols_;
     std::string installPath_;
     WorkspaceWindows* windows_ = nullptr;
+    std::function<void()> opened_;
     ProjectModel model_;
     // Window state read from the open project, written back when no window
     // layer supplies its own (a batch build keeps the user's layout).

@@ -114,6 +114,9 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
     commands_ = std::make_unique<ProjectCommands>(workspace_, ui_, settings_, *documents_);
     buildHost_ = std::make_unique<GuiBuildHost>(*outputBar_, *commands_, *mdi_);
     buildHost_->setBeforePump([this] { updateCommands(); });
+    buildHost_->setBuildStarted([this] {
+        for (CVarnIdeView* v : documents_->views()) v->setErrorLine(-1);
+    });
     buildHost_->setApplicationSettingsDialog([this] { return CCompilePilotDlg::run(this, workspace_, ui_); });
     builder_ = std::make_unique<ProjectBuilder>(workspace_, ui_, settings_, *buildHost_, workspace_.installPath());
     debug_ = new DebugCommands(*this, *documents_, workspace_, *builder_, *outputBar_, settings_, ui_);
@@ -127,6 +130,7 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
         debug_->setupView(v);
     });
     documents_->setDebugging([this] { return debug_->control().debugMode(); });
+    documents_->setProjectFolder([this] { return workspace_.project().projectFolder(); });
     connect(editor_, &SourceEditorCommands::commandsWanted, this, &CMainFrame::updateCommands);
     documents_->setFirstSave([this](const std::string& path) {
         if (settings_.getInt(kSettings, "AddNewFile", 1) != 0 && workspace_.project().workspaceOpen)
@@ -149,6 +153,12 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
     statusBar()->showMessage(tr("Ready"));
 
     treeWatch_ = std::make_unique<TreeWatch>(*this, workspace_.project().tree);
+    // A project opened afresh (even the same one again) brings its own
+    // configuration and watch lists.
+    workspace_.setOpenedHandler([this] {
+        debug_->projectChanged(true);
+        projectChanged();
+    });
     projectChanged();
     resize(1024, 720);
 
@@ -163,6 +173,7 @@ CMainFrame::~CMainFrame() {
     disconnect(mdi_, nullptr, this, nullptr);
     // The bars listen to the project tree; stop before the tree outlives them.
     treeWatch_.reset();
+    workspace_.setOpenedHandler({});
     workspace_.setWindows(nullptr);
 }
 
@@ -236,11 +247,15 @@ void CMainFrame::createMenusAndBars() {
         CFindInFiles::run(this, settings_, *outputBar_, workspace_.project().tree, ui_, documents_.get());
     });
     QAction* findAll = edit->addAction(QStringLiteral("Fi&nd All Functions"));
+    findAll->setObjectName(QStringLiteral("FindAllFunctions"));
     connect(findAll, &QAction::triggered, this, [this] {
         CFindInFiles::findAllFunctions(*outputBar_, workspace_.project().tree, ui_, documents_.get());
     });
     QMenu* view = bar->addMenu(tr("&View"));
     editor_->setFindInFilesAction(findInFiles);
+    // Find All Functions stands on the File menu as well, before Exit.
+    file->insertAction(exit, findAll);
+    file->insertSeparator(exit);
 
     // Project
     QMenu* project = bar->addMenu(tr("&Project"));
@@ -382,6 +397,8 @@ void CMainFrame::createMenusAndBars() {
     view->addSeparator();
     view->addAction(fileBar_->toggleViewAction());
     view->addAction(executeBar_->toggleViewAction());
+    view->addAction(debug_->debuggerToolBar()->toggleViewAction());
+    view->addAction(debug_->watchBar()->toggleViewAction());
     view->addAction(projectBar_->toggleViewAction());
     view->addAction(outputBar_->toggleViewAction());
     QAction* statusBarAction = view->addAction(tr("&Status Bar"));
@@ -448,11 +465,24 @@ std::array<WindowFont, 4>& CMainFrame::fonts() { return app_ ? app_->fonts : fon
 void CMainFrame::showIdeSettings() {
     std::array<WindowFont, 4>& fonts = this->fonts();
     CSettingsDlg dlg(settings_, fonts, app_ ? app_->formSizeX : 320, app_ ? app_->formSizeY : 320, ui_, this);
-    connect(&dlg, &CSettingsDlg::fontChanged, this, [this] { setWindowFonts(this->fonts()); });
-    connect(&dlg, &CSettingsDlg::editorSettingsChanged, this, [this] { editor_->applySettingsToAll(); });
+    // Fonts and colours take effect (and reach the disk) as soon as their dialogs close with OK.
+    connect(&dlg, &CSettingsDlg::fontChanged, this, [this] {
+        setWindowFonts(this->fonts());
+        saveSettings();
+    });
+    connect(&dlg, &CSettingsDlg::editorSettingsChanged, this, [this] {
+        editor_->applySettingsToAll();
+        saveSettings();
+    });
     if (dlg.exec() != QDialog::Accepted) return;
     // The form size and install folders become the process values too.
     if (app_) IdeSettings(dlg.values()).apply(*app_);
+    saveSettings();
+}
+
+void CMainFrame::saveSettings() {
+    const Status saved = app_ ? app_->saveSettings() : settings_.save();
+    if (!saved) statusBar()->showMessage(q(saved.error().message), 10000);
 }
 
 void CMainFrame::customizeTools() {

@@ -86,6 +86,8 @@ public:
     std::array<WindowFont, 4>& fonts();
     // Tools menu: "IDE Settings...", "Customize..." and the user tools.
     void showIdeSettings();
+    // Writes the IDE settings to disk now (after a settings dialog's OK).
+    void saveSettings();
     void customizeTools();
     void fillToolsMenu();
     const QList<QAction*>& userToolActions() const { return userToolActions_; }

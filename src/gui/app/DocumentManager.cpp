@@ -132,7 +132,9 @@ bool DocumentManager::saveAs(const std::string& path, const std::string& request
         FileDialog d;
         d.title = "Save As";
         d.filter = documentFilter(v->documentTemplate());
-        d.initialFolder = paths::folderOf(v->path());
+        // An untitled document has no folder of its own: it starts in the project's.
+        const std::string project = projectFolder_ ? projectFolder_() : std::string();
+        d.initialFolder = v->doc().untitled && !project.empty() ? project : paths::folderOf(v->path());
         d.defaultExtension = documentTemplateInfo(v->documentTemplate()).extension;
         d.fileName = paths::fileName(v->path());
         auto chosen = ui_.saveFile(d);
@@ -149,19 +151,19 @@ bool DocumentManager::saveAs(const std::string& path, const std::string& request
     return true;
 }
 
+// Save and Save As work on untitled documents too: they ask for the name.
 bool DocumentManager::saveActive() {
-    const std::string path = activePath();
-    return !path.empty() && save(path);
+    CVarnIdeView* v = activeView();
+    return v && save(v->path());
 }
 
 bool DocumentManager::saveActiveAs() {
-    const std::string path = activePath();
-    return !path.empty() && saveAs(path);
+    CVarnIdeView* v = activeView();
+    return v && saveAs(v->path());
 }
 
 bool DocumentManager::activeSavable() const {
-    const std::string path = activePath();
-    CVarnIdeView* v = path.empty() ? nullptr : view(path);
+    CVarnIdeView* v = activeView();
     return v && v->editable();
 }
 
@@ -245,9 +247,6 @@ void DocumentManager::activated(QMdiSubWindow* w) {
 }
 
 bool DocumentManager::open(const std::string& path, bool /*newForm*/) { return openView(path) != nullptr; }
-
-// Icons are image documents; the image editor tells their kind.
-std::optional<int> DocumentManager::openIcon(const std::string& /*path*/) { return std::nullopt; }
 
 bool DocumentManager::openAtLine(const std::string& path, int line, bool errorMarker) {
     CVarnIdeView* v = openView(path);

@@ -39,7 +39,6 @@ public:
     std::vector<std::string> modifiedDocuments() const override;
     bool saveAllModified() override;
     bool open(const std::string& path, bool newForm) override;
-    std::optional<int> openIcon(const std::string& path) override;
 
     bool openAtLine(const std::string& path, int line, bool errorMarker) override;
     void closeAll() override;
@@ -75,6 +74,8 @@ public:
     // Whether the debugger runs: activating a view otherwise clears its
     // current-statement and error markers.
     void setDebugging(std::function<bool()> f) { debugging_ = std::move(f); }
+    // The open project's folder, where an untitled document is first saved.
+    void setProjectFolder(std::function<std::string()> f) { projectFolder_ = std::move(f); }
     // Opens a file at a line (from 0) with the current-statement marker.
     bool openAtStatement(const std::string& path, int line);
     // The title a document window shows: the file name, " (read-only)" for a
@@ -103,6 +104,7 @@ private:
     std::function<void(CVarnIdeView&)> viewSetup_;
     std::function<void(const std::string&)> firstSave_;
     std::function<bool()> debugging_;
+    std::function<std::string()> projectFolder_;
 };
 
 }  // namespace varn

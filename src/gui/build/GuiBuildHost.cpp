@@ -1,6 +1,8 @@
 #include "build/GuiBuildHost.h"
 
 #include <QCoreApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QWidget>
 
 #include "build/COutputControlBar.h"
@@ -24,6 +26,10 @@ void GuiBuildHost::pump() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void GuiBuildHost::buildStarted() {
+    if (buildStarted_) buildStarted_();
+}
+
 void GuiBuildHost::saveDocuments(bool ask, bool refreshIncludes) {
     commands_.saveProjectSources(ask);
     if (refreshIncludes) commands_.scanIncludes();
@@ -31,7 +37,13 @@ void GuiBuildHost::saveDocuments(bool ask, bool refreshIncludes) {
 
 bool GuiBuildHost::confirmApplicationSettings() { return applicationSettings_ ? applicationSettings_() : true; }
 
-void GuiBuildHost::focusClientArea() { clientArea_.setFocus(); }
+// The keys go back to the active document's view, else to the document area.
+void GuiBuildHost::focusClientArea() {
+    auto* area = qobject_cast<QMdiArea*>(&clientArea_);
+    QMdiSubWindow* active = area ? area->activeSubWindow() : nullptr;
+    if (active && active->widget()) active->widget()->setFocus();
+    else clientArea_.setFocus();
+}
 
 std::optional<std::string> GuiBuildHost::chooseHotSyncUser(const std::vector<std::string>& users,
                                                            const std::string& preselected) {

@@ -22,6 +22,7 @@ public:
     void showBuildText(const std::string& text) override;
     void showBuildLog(const BuildLogResult& result) override;
     void pump() override;
+    void buildStarted() override;
     void saveDocuments(bool ask, bool refreshIncludes) override;
     bool confirmApplicationSettings() override;
     void focusClientArea() override;
@@ -31,6 +32,8 @@ public:
     // Runs before the event queue is processed on each pump (the frame
     // refreshes its commands there).
     void setBeforePump(std::function<void()> f) { beforePump_ = std::move(f); }
+    // Called when a compile starts (the frame clears the error marks).
+    void setBuildStarted(std::function<void()> f) { buildStarted_ = std::move(f); }
     // The application settings dialog; without one the build goes on as confirmed.
     void setApplicationSettingsDialog(std::function<bool()> f) { applicationSettings_ = std::move(f); }
     // Replaces the HotSync user dialog (tests answer without a window).
@@ -45,6 +48,7 @@ private:
     ProjectCommands& commands_;
     QWidget& clientArea_;
     std::function<void()> beforePump_;
+    std::function<void()> buildStarted_;
     std::function<bool()> applicationSettings_;
     UserChooser userChooser_;
     int pumps_ = 0;

@@ -19,7 +19,7 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 CWatchControlBar::CWatchControlBar(WatchPanes& panes, QWidget* parent)
-    : QDockWidget(QStringLiteral("Watch"), parent), panes_(panes) {
+    : QDockWidget(QStringLiteral("Watch Window"), parent), panes_(panes) {
     setObjectName(QStringLiteral("WatchBar"));
     tabs_ = new QTabWidget(this);
     tabs_->setTabPosition(QTabWidget::South);

@@ -132,6 +132,20 @@ void DebugCommands::createActions(QMenuBar& bar, QAction* before, QToolBar& exec
     add(*debugMenu_, DebugCommand::RemoveAllBreakpointsAlt, QStringLiteral("&Remove All Breakpoints"), {},
         [this] { control_->removeAllBreakpoints(); saveBreakpointsToProject(); });
     debugMenu_->menuAction()->setVisible(false);
+
+    // The "Debugger" toolbar: the stepping commands, enabled as their menu entries.
+    debuggerBar_ = window_.addToolBar(QStringLiteral("Debugger"));
+    debuggerBar_->setObjectName(QStringLiteral("DebuggerToolBar"));
+    const std::pair<DebugCommand, QStyle::StandardPixmap> buttons[] = {
+        {DebugCommand::Resume, QStyle::SP_MediaPlay},         {DebugCommand::Step, QStyle::SP_ArrowDown},
+        {DebugCommand::StepOver, QStyle::SP_ArrowForward},    {DebugCommand::RunToCursor, QStyle::SP_MediaSkipForward},
+        {DebugCommand::QuitDebugger, QStyle::SP_MediaStop},   {DebugCommand::ShowNextStatement, QStyle::SP_ArrowRight},
+    };
+    for (const auto& [id, icon] : buttons) {
+        QAction* a = action(id);
+        if (a->icon().isNull()) a->setIcon(window_.style()->standardIcon(icon));
+        debuggerBar_->addAction(a);
+    }
 }
 
 QAction* DebugCommands::action(DebugCommand id) const {
@@ -206,9 +220,9 @@ void DebugCommands::showTip(CVarnIdeView& v, int position, int x, int y) {
     if (tip) QToolTip::showText(v.viewport()->mapToGlobal(QPoint(x, y)), QString::fromStdString(*tip), &v);
 }
 
-void DebugCommands::projectChanged() {
+void DebugCommands::projectChanged(bool opened) {
     // The tree also changes when files are added; the lists follow the project file.
-    if (workspace_.project().projectPath == shownProject_) return;
+    if (!opened && workspace_.project().projectPath == shownProject_) return;
     shownProject_ = workspace_.project().projectPath;
     panes_->loadWatchLists(workspace_.project().watchLists);
     panes_->clearLocals();

@@ -51,13 +51,14 @@ public:
     void createActions(QMenuBar& bar, QAction* before, QToolBar& executeBar);
     QAction* action(DebugCommand id) const;
     QMenu* debugMenu() const { return debugMenu_; }
+    QToolBar* debuggerToolBar() const { return debuggerBar_; }
     // The debugger's commands in the source view's context menu.
     std::vector<QAction*> contextActions() const;
 
     // A source view opens: its breakpoints, the value tips.
     void setupView(CVarnIdeView& v);
     // A project was opened or closed: the watch panes take its lists.
-    void projectChanged();
+    void projectChanged(bool opened = false);
     void updateCommands(bool busy);
     // The watch bar and the run state.
     CWatchControlBar* watchBar() const { return watchBar_; }
@@ -109,6 +110,7 @@ private:
     std::unique_ptr<DebugControl> control_;
     CWatchControlBar* watchBar_ = nullptr;
     QMenu* debugMenu_ = nullptr;
+    QToolBar* debuggerBar_ = nullptr;
     QTimer* idle_ = nullptr;
     std::map<int, QAction*> actions_;
     bool closing_ = false;

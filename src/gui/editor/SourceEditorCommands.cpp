@@ -1,5 +1,7 @@
 #include "editor/SourceEditorCommands.h"
 
+#include <limits>
+
 #include <QAction>
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -269,9 +271,11 @@ void SourceEditorCommands::goToLine() {
     CVarnIdeView* v = active();
     if (!v) return;
     bool ok = false;
+    // Any number may be typed: one past the end goes to the last line.
     const int line = QInputDialog::getInt(&window_, tr("Go To Line"), tr("Line number:"), v->caretLine() + 1, 1,
-                                          std::max(1, v->lineCount()), 1, &ok);
+                                          std::numeric_limits<int>::max(), 1, &ok);
     if (ok) v->goToLine(line - 1);
+    v->setFocus();
 }
 
 }  // namespace varn

@@ -6,12 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 
 #include "TestSupport.h"
 #include "app/RecordingUi.h"
 #include "editor/FindInFiles.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/TextLines.h"
 #include "project/OpenDocuments.h"
 #include "project/ProjectTree.h"
 
@@ -48,7 +51,6 @@ struct FakeDocuments : OpenDocuments {
     std::vector<std::string> modifiedDocuments() const override { return {}; }
     bool saveAllModified() override { return true; }
     bool open(const std::string&, bool) override { return false; }
-    std::optional<int> openIcon(const std::string&) override { return std::nullopt; }
 };
 
 struct Search {
@@ -242,4 +244,27 @@ TEST(FindInFilesProject, SourceFilesInProjectOrder) {
     t.addInclude("/p/Demo.vsl");  // listed once
     EXPECT_EQ(FindInFiles::projectFiles(t),
               (std::vector<std::string>{"/p/Demo.vsl", "/p/Main.vff", "/p/a.c", "/p/lib.vsl", "/p/a.h"}));
+}
+
+// Every function of every bundled sample is found by Find All Functions: the
+// samples write their headers in the form the IDE searches for.
+TEST(FindInFilesList, AllFunctionsOfEveryBundledSample) {
+    const std::string samples = std::string(VARN_SHARE_DIR) + "/samples";
+    int samplesSeen = 0;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(samples)) {
+        const std::string path = item.path().string();
+        {
+            if (!paths::equalNoCase(paths::extension(path), "vsl")) continue;
+            SCOPED_TRACE(path);
+            int headers = 0;
+            for (const auto& line : splitLines(*fsys::readFile(path)))
+                if (line.rfind("function", 0) == 0) ++headers;
+            Search s;
+            FindSummary r = FindInFiles(s.ui).listFunctions({path}, s.pane);
+            EXPECT_GT(headers, 0);
+            EXPECT_EQ(r.count, headers);
+            ++samplesSeen;
+        }
+    }
+    EXPECT_GE(samplesSeen, 2);
 }

@@ -8,6 +8,9 @@
 
 #include "TestSupport.h"
 #include "app/RecordingUi.h"
+#include "image/CVARNImgDoc.h"
+#include "image/ImageBlockWriter.h"
+#include "image/ImageIcons.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
 #include "project/ProjectCommands.h"
@@ -25,7 +28,6 @@ struct FakeDocuments : OpenDocuments {
         bool modified = false;
     };
     std::map<std::string, Doc> docs;
-    std::map<std::string, int> iconKinds;  // by file name; missing: the icon cannot be opened
     Strings opened, saved;                  // opened: "path" or "path (new)"
     bool cancelSaveAll = false;
 
@@ -54,11 +56,6 @@ struct FakeDocuments : OpenDocuments {
         opened.push_back(newForm ? p + " (new)" : p);
         return true;
     }
-    std::optional<int> openIcon(const std::string& p) override {
-        if (!iconKinds.count(paths::fileName(p))) return std::nullopt;
-        opened.push_back(p);
-        return iconKinds[paths::fileName(p)];
-    }
 };
 
 // The default project open, a project folder, and an image writer that counts.
@@ -80,7 +77,7 @@ struct Fixture {
         EXPECT_TRUE(manager.openWorkspace(commands.defaultProjectPath(), true));
         commands.setImageCreator([this](const std::string& p) {
             ++imagesWritten;
-            return fsys::writeFileAtomic(p, "image").ok();
+            return fsys::writeFileAtomic(p, {}).ok();
         });
     }
     ProjectModel& model() { return manager.project(); }
@@ -89,6 +86,13 @@ struct Fixture {
     std::string touch(const std::string& name, const std::string& text = {}) {
         test::writeBytes(file(name), text);
         return file(name);
+    }
+    // An icon file of one image of this size, as the image editor writes it.
+    void writeIcon(const std::string& name, int width, int height) {
+        CVARNImgDoc icon(ImageDocType::Icon);
+        ASSERT_GE(icon.addImage(width, height, 8, ui), 0);
+        icon.capture();
+        ASSERT_TRUE(writeImageFile(file(name), icon.images(), ui).ok());
     }
     void rootProject() { tree().setProjectRoot(file("Demo.vpj"), touch("Demo.vsl")); }
     std::optional<ItemKind> kindOf(const std::string& path) {
@@ -133,7 +137,7 @@ TEST(AddFiles, RuleTable) {
         {"big icon.vic", true, C::kIconName, {}},
         {"big.vic", true, "", ItemKind::LargeIcon},
         {"small.vic", true, "", ItemKind::SmallIcon},
-        {"odd.vic", true, "", ItemKind::SmallIcon},  // neither kind: not the first kind
+        {"odd.vic", true, "odd", ItemKind::SmallIcon},  // neither kind: reported, not the first kind
         {"lib.vpk", true, C::kAddedByInclude, {}},
         {"defs.H", true, C::kAddedByInclude, {}},
         {"notes.txt", true, C::kCannotAdd, {}},
@@ -147,7 +151,9 @@ TEST(AddFiles, RuleTable) {
         SCOPED_TRACE(std::string(c.file) + (c.exists ? "" : " (missing)"));
         Fixture f;
         f.rootProject();
-        f.docs.iconKinds = {{"big.vic", 0}, {"small.vic", 1}, {"odd.vic", 2}};
+        f.writeIcon("big.vic", 22, 22);
+        f.writeIcon("small.vic", 15, 9);
+        f.writeIcon("odd.vic", 30, 30);
         f.model().settings.v2Compatibility = c.v2;
         if (*c.projectImage) {
             std::string img = f.touch(c.projectImage);
@@ -156,10 +162,12 @@ TEST(AddFiles, RuleTable) {
         }
         const std::size_t before = f.tree().records().size();
         std::string path = f.file(c.file);
-        if (c.exists) f.touch(c.file);
+        if (c.exists && !fsys::exists(path)) f.touch(c.file);
 
         EXPECT_EQ(f.commands.addFile(path), c.placedAs.has_value());
-        EXPECT_EQ(f.ui.texts(), *c.message ? Strings{c.message} : Strings{});
+        const std::string message =
+            std::string(c.message) == "odd" ? iconSizeMessage(160, 160, 30, 30) : std::string(c.message);
+        EXPECT_EQ(f.ui.texts(), message.empty() ? Strings{} : Strings{message});
         EXPECT_EQ(f.kindOf(path), c.placedAs);
         EXPECT_EQ(f.model().modified, c.placedAs.has_value());
         if (!c.placedAs) {
@@ -184,7 +192,6 @@ TEST(AddFiles, MissingFilesAreCreatedAndOpened) {
         SCOPED_TRACE(c.file);
         Fixture f;
         f.rootProject();
-        f.docs.iconKinds = {{"big.vic", 0}};
         f.commands.addFile(f.file(c.file));
         EXPECT_TRUE(fsys::exists(f.file(c.file)));
         EXPECT_EQ(f.docs.opened, Strings{f.file(c.opened)});
@@ -429,6 +436,18 @@ TEST(NewProject, CancelledSourceChooserLeavesTheDefaultProjectOpen) {
     EXPECT_EQ(f.ui.dialogs.size(), 3u);
 }
 
+TEST(NewProject, AFolderThatCannotHoldItClosesNothing) {
+    Fixture f;
+    f.ui.saveAnswers.push_back(f.file("P.vpj"));
+    ASSERT_TRUE(f.commands.newProject());
+    f.ui.messages.clear();
+    f.ui.saveAnswers.push_back(f.file("missing/Q.vpj"));
+    EXPECT_FALSE(f.commands.newProject());
+    EXPECT_EQ(f.ui.texts(), Strings{ProjectCommands::kCouldNotCreateProject});
+    EXPECT_EQ(f.manager.currentWorkspaceName().value_or(""), f.file("P.vpj"));
+    EXPECT_TRUE(f.commands.hasApplication());
+}
+
 TEST(OpenCloseProject, ClearStateAndFallBackToDefault) {
     Fixture f;
     f.ui.saveAnswers.push_back(f.file("P.vpj"));
@@ -449,6 +468,17 @@ TEST(OpenCloseProject, ClearStateAndFallBackToDefault) {
     f.ui.openAnswers.push_back({f.file("P.vpj")});
     EXPECT_TRUE(f.commands.openProject());
     EXPECT_EQ(f.tree().cFiles(), Strings{f.file("code.c")});
+    // An edited document is offered for saving first; Cancel there keeps the project.
+    f.docs.cancelSaveAll = true;
+    const std::size_t asked = f.ui.dialogs.size();
+    EXPECT_FALSE(f.commands.openProject());
+    EXPECT_EQ(f.manager.currentWorkspaceName().value_or(""), f.file("P.vpj"));
+    EXPECT_EQ(f.ui.dialogs.size(), asked) << "no chooser after Cancel";
+    f.docs.cancelSaveAll = false;
+    f.docs.docs[f.file("P.vsl")] = {std::string("edited"), true};
+    f.ui.openAnswers.push_back({f.file("P.vpj")});
+    EXPECT_TRUE(f.commands.openProject());
+    EXPECT_EQ(f.docs.saved, Strings{f.file("P.vsl")});
     EXPECT_FALSE(f.commands.openProject());  // chooser cancelled: no project open
     EXPECT_FALSE(f.manager.currentWorkspaceName().has_value());
 }
