@@ -119,7 +119,7 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
     debug_ = new DebugCommands(*this, *documents_, workspace_, *builder_, *outputBar_, settings_, ui_);
     connect(debug_, &DebugCommands::stateChanged, this, &CMainFrame::updateCommands);
     programWatched_ = [this] { return debug_->programWatched(); };
-    setHotSyncInstaller(std::make_unique<FolderHotSyncInstaller>(FolderHotSyncInstaller::desktopFolder()));
+    setHotSyncInstaller(std::make_unique<FolderHotSyncInstaller>());
 
     editor_ = new SourceEditorCommands(*this, *documents_, workspace_, settings_, ui_);
     documents_->setViewSetup([this](CVarnIdeView& v) {
