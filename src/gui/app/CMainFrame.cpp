@@ -541,14 +541,14 @@ void CMainFrame::updateCommands() {
 
 void CMainFrame::setActiveConfiguration(const std::string& name) {
     workspace_.project().setActiveConfiguration(name);
-    const int at = configBox_->findText(q(workspace_.project().activeConfiguration), Qt::MatchExactly);
+    const int at = configBox_->findText(q(workspace_.project().activeConfiguration), Qt::MatchFixedString);
     configBox_->setCurrentIndex(at);
     updateCommands();
 }
 
 void CMainFrame::projectChanged() {
     const ProjectModel& p = workspace_.project();
-    configBox_->setCurrentIndex(configBox_->findText(q(p.activeConfiguration), Qt::MatchExactly));
+    configBox_->setCurrentIndex(configBox_->findText(q(p.activeConfiguration), Qt::MatchFixedString));
     const std::string label = p.tree.projectLabel();
     setWindowTitle(p.projectPath.empty() ? q(CVarnIdeApp::kAppName)
                                          : q(CVarnIdeApp::kAppName) + QStringLiteral(" - ") + q(label));
