@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -57,6 +58,11 @@ inline bool waitFor(const std::function<bool()>& done) {
     t.start();
     while (!done() && t.elapsed() < 10000) QTest::qWait(10);
     return done();
+}
+
+// A line edit that refuses typing and is drawn so: on the window's colour.
+inline bool looksReadOnly(const QLineEdit* e) {
+    return e->isReadOnly() && e->palette().color(QPalette::Base) == e->palette().color(QPalette::Window);
 }
 
 // The first line (from 0) of a source view that holds `text`; -1 when none.

@@ -311,6 +311,7 @@ private slots:
             QVERIFY(!dlg.formWidthBox()->isEnabled() && !dlg.formHeightBox()->isEnabled());
             QCOMPARE(dlg.formHeightBox()->value(), 320);
             QCOMPARE(dlg.creatorTextEdit()->text(), QStringLiteral("PPC1"));
+            QVERIFY(!guitest::looksReadOnly(dlg.creatorHexEdit()));
             QVERIFY(dlg.prcVersionEdit()->text().isEmpty());
         }
         {
@@ -322,6 +323,7 @@ private slots:
                 QVERIFY2(!shown(w), qPrintable(w->objectName()));
             QVERIFY(shown(dlg.creatorTextEdit()) && !dlg.creatorTextEdit()->isEnabled());
             QVERIFY(dlg.creatorHexEdit()->isEnabled() && dlg.formWidthBox()->isEnabled());
+            QVERIFY(guitest::looksReadOnly(dlg.creatorHexEdit()));  // Windows keeps no creator ID
             QCOMPARE(dlg.formWidthBox()->value(), 320);
         }
     }

@@ -5,6 +5,7 @@
 // and their clearing, OK's save and read-only refusal, Cancel, and build-now.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -258,6 +259,24 @@ private slots:
         QCOMPARE(contents(path), before);
     }
 
+    void unwritableFileKeepsTheSheetOpen() {
+        Demo ws("PalmOS Debug");
+        const QString path = ws.settingsPath(TargetPlatform::PalmOS);
+        QVERIFY(QDir().mkpath(path));  // a folder in the way: the write fails, even for root
+        auto sheet = ws.sheet();
+        sheet->show();
+        sheet->appinfoPage()->applicationNameEdit()->setText(QStringLiteral("Kept"));
+        sheet->accept();
+        QVERIFY(sheet->isVisible());
+        QCOMPARE(ws.ui.texts(), std::vector<std::string>{"Unable to save the file " + path.toStdString() + "."});
+        QCOMPARE(ws.ui.messages[0].icon, MsgIcon::Error);
+        QCOMPARE(sheet->appinfoPage()->applicationNameEdit()->text(), QStringLiteral("Kept"));
+        QVERIFY(QDir().rmdir(path));
+        sheet->accept();  // once the way is clear, OK saves
+        QCOMPARE(sheet->result(), int(QDialog::Accepted));
+        QCOMPARE(q(InstallSettings::load(path.toStdString()).applicationName), QStringLiteral("Kept"));
+    }
+
     void dropsFollowTheExtensionRule() {
         Demo ws("PalmOS Debug");
         const QString txt = ws.touch(QStringLiteral("notes.txt"));
@@ -358,9 +377,9 @@ private slots:
             QCOMPARE(page->creatorIdEdit()->text(), QStringLiteral("VARN"));
             QCOMPARE(page->syncNameEdit()->text(), QStringLiteral("VARN"));
             QCOMPARE(page->syncDirectoryEdit()->text(), QStringLiteral("VARN"));
-            QVERIFY(page->creatorIdEdit()->isReadOnly());
+            for (QLineEdit* e : {page->creatorIdEdit(), page->syncNameEdit(), page->syncDirectoryEdit()})
+                QVERIFY(guitest::looksReadOnly(e));
             for (QLineEdit* e : {page->syncNameEdit(), page->syncDirectoryEdit()}) {
-                QVERIFY(e->isReadOnly());
                 QVERIFY(!(e->focusPolicy() & Qt::TabFocus));
             }
         }
@@ -376,7 +395,7 @@ private slots:
             QCOMPARE(page->creatorIdEdit()->text(), QStringLiteral("Demo"));
             QCOMPARE(page->syncNameEdit()->text(), QStringLiteral("Name"));
             QCOMPARE(page->syncDirectoryEdit()->text(), QStringLiteral("Dir"));
-            QVERIFY(!page->syncNameEdit()->isReadOnly());
+            QVERIFY(!guitest::looksReadOnly(page->syncNameEdit()));
             QVERIFY(page->syncDirectoryEdit()->focusPolicy() & Qt::TabFocus);
             page->syncNameEdit()->setText(QStringLiteral("Other"));
             const InstallSettings now = sheet->currentSettings();
@@ -440,6 +459,31 @@ private slots:
         sheet->reject();
         // The build saved nothing: only OK does.
         QVERIFY(!QFile::exists(ws.settingsPath(TargetPlatform::PalmOS)));
+    }
+
+    void buildingDisablesItsButtons() {
+        Demo ws("PocketPC Debug");
+        auto sheet = ws.sheet(CInstallSheet::StartPage::Build);
+        sheet->show();
+        auto* box = sheet->findChild<QDialogButtonBox*>();
+        const QList<QPushButton*> buttons = {sheet->buildPage()->buildButton(), box->button(QDialogButtonBox::Ok),
+                                             box->button(QDialogButtonBox::Cancel)};
+        sheet->appinfoPage()->iconField().edit->setText(ws.touch(QStringLiteral("demo.ico")));
+        // The icon update runs in the middle of the build: try everything there.
+        int builds = 0;
+        QList<bool> enabled;
+        sheet->installerBuild().setIconUpdate([&](const std::string&, const std::string&, const std::string&,
+                                                  std::string&) {
+            if (builds++) return;
+            for (QPushButton* b : buttons) enabled << b->isEnabled();
+            for (QPushButton* b : buttons) b->click();
+            sheet->reject();  // Escape
+        });
+        buttons[0]->click();
+        QCOMPARE(builds, 1);
+        QCOMPARE(enabled, (QList<bool>{false, false, false}));
+        QVERIFY(sheet->isVisible());
+        for (QPushButton* b : buttons) QVERIFY(b->isEnabled());
     }
 
     void buildNowLogsAndSaves() {

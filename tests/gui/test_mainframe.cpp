@@ -134,6 +134,8 @@ private slots:
         frame.setActiveConfiguration("");
         QCOMPARE(box->currentText(), QStringLiteral("Windows Debug"));
         QCOMPARE(ws.model().activeConfiguration, std::string("Windows Debug"));
+        frame.setActiveConfiguration("pocketpc release");  // names compare without case
+        QCOMPARE(box->currentText(), QStringLiteral("PocketPC Release"));
     }
 
     void enablingFollowsTheConfiguration() {

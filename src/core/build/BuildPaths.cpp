@@ -8,11 +8,12 @@ namespace varn {
 
 BuildFlags BuildFlags::classify(const std::string& c, bool optimizedSetting) {
     BuildFlags f;
-    f.pocketPC = c == config::kPocketPCDebug || c == config::kPocketPCRelease;
-    f.windows = c == config::kWindowsDebug || c == config::kWindowsRelease;
-    f.palmOSFlavour = c == config::kPalmOSDebug || c == config::kPalmOSRelease;
+    auto either = [&c](const char* a, const char* b) { return isConfiguration(c, a) || isConfiguration(c, b); };
+    f.pocketPC = either(config::kPocketPCDebug, config::kPocketPCRelease);
+    f.windows = either(config::kWindowsDebug, config::kWindowsRelease);
+    f.palmOSFlavour = either(config::kPalmOSDebug, config::kPalmOSRelease);
     f.palm = !f.pocketPC && !f.windows;
-    f.debuggerBuild = c == config::kWindowsDebug || c == config::kPocketPCDebug || c == config::kPalmOSDebug;
+    f.debuggerBuild = either(config::kWindowsDebug, config::kPocketPCDebug) || isConfiguration(c, config::kPalmOSDebug);
     f.optimizedBuild = optimizedSetting && f.palmOSFlavour;
     return f;
 }

@@ -17,8 +17,9 @@ struct BuildFlags {
     bool debuggerBuild = false;
     bool optimizedBuild = false;
 
-    // Exact, case-sensitive comparison of the configuration name.
+    // The configuration name compares without case.
     static BuildFlags classify(const std::string& configuration, bool optimizedSetting);
+    bool operator==(const BuildFlags&) const = default;
 };
 
 struct BuildPaths {

@@ -46,13 +46,17 @@ void DeviceInstall::installPrcForUser(std::string user, const std::string& file)
             std::string name = hotSync_.userName(i);
             if (!name.empty()) users.push_back(name);
         }
+        if (users.empty()) {  // nobody to choose: say where users come from
+            ui_.warning(std::string(kNoUserSelected) + "\n\n" + hotSync_.whereUsersAre());
+            return;
+        }
         auto chosen = host_.chooseHotSyncUser(users, settings_.getString("Settings", "CurrentInstallUser"));
         if (!chosen) return;
         user = *chosen;
         settings_.setString("Settings", "CurrentInstallUser", user);
     }
     if (user.empty()) {
-        ui_.warning("The install was not done because a user was not selected.");
+        ui_.warning(kNoUserSelected);
         return;
     }
     hotSync_.prepare(user, file);

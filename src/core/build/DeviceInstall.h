@@ -15,6 +15,8 @@ class BuildHost;
 
 class DeviceInstall {
 public:
+    static constexpr const char* kNoUserSelected = "The install was not done because a user was not selected.";
+
     DeviceInstall(ProjectBuilder& builder, HotSyncInstaller& hotSync, Ui& ui, SettingsStore& settings, BuildHost& host)
         : builder_(builder), hotSync_(hotSync), ui_(ui), settings_(settings), host_(host) {}
 

@@ -4,6 +4,7 @@
 // copying it into that user's "Install" folder.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,25 +19,35 @@ public:
     virtual int prepare(const std::string& user, const std::string& file) = 0;
     // 0 on success; -512 when the file could not be queued.
     virtual int install(const std::string& user, const std::string& file) = 0;
+    // Where the users are looked up, told to the user when none is found.
+    virtual std::string whereUsersAre() { return {}; }
 };
 
 class FolderHotSyncInstaller : public HotSyncInstaller {
 public:
     static constexpr int kInstallFailed = -512;
-    explicit FolderHotSyncInstaller(std::string desktopFolder) : folder_(std::move(desktopFolder)) {}
+    // The Palm desktop folder is read from its settings at each use, so that
+    // setting it up needs no restart.
+    FolderHotSyncInstaller() = default;
+    explicit FolderHotSyncInstaller(std::string desktopFolder) : fixed_(std::move(desktopFolder)) {}
 
-    // The Palm desktop folder: "Path" of the "Core" key of the Palm desktop's
-    // settings, under "Palm Computing" or else "U.S. Robotics".
+    // The Palm desktop folder: "Path" in the section "Core" of
+    // "$XDG_CONFIG_HOME/Palm Computing/Pilot Desktop.ini", else of
+    // ".../U.S. Robotics/Pilot Desktop.ini".
     static std::string desktopFolder();
+    // The first of those two files.
+    static std::string settingsFile();
 
     int userCount() override;
     std::string userName(int index) override;
     int prepare(const std::string& user, const std::string& file) override;
     int install(const std::string& user, const std::string& file) override;
+    std::string whereUsersAre() override;
 
 private:
+    std::string folder() const { return fixed_ ? *fixed_ : desktopFolder(); }
     std::vector<std::string> users();
-    std::string folder_;
+    std::optional<std::string> fixed_;
 };
 
 }  // namespace varn

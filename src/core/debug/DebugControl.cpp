@@ -13,6 +13,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/SettingsStore.h"
+#include "project/BuildConfiguration.h"
 #include "project/VARNWorkspaceManager.h"
 
 namespace varn {
@@ -53,8 +54,8 @@ const std::string& DebugControl::configuration() const { return c_.workspace.pro
 
 bool DebugControl::canStart(bool debugging) const {
     if (c_.builder.busy() || !projectOpen() || programWatched()) return false;
-    if (configuration() == kDebugConfiguration) return !debugging || c_.link.isOpen();
-    return !debugging && configuration() == kReleaseConfiguration;
+    if (isConfiguration(configuration(), kDebugConfiguration)) return !debugging || c_.link.isOpen();
+    return !debugging && isConfiguration(configuration(), kReleaseConfiguration);
 }
 
 bool DebugControl::enabled(DebugCommand command, bool activeIsSource) const {
@@ -74,7 +75,7 @@ bool DebugControl::enabled(DebugCommand command, bool activeIsSource) const {
     case DebugCommand::BreakpointAlt:
     case DebugCommand::RemoveAllBreakpoints:
     case DebugCommand::RemoveAllBreakpointsAlt:
-        return projectOpen() && activeIsSource && configuration() == kDebugConfiguration;
+        return projectOpen() && activeIsSource && isConfiguration(configuration(), kDebugConfiguration);
     case DebugCommand::ClearWindow:
     case DebugCommand::DeleteVariable: return WatchPanes::isWatchPane(c_.panes.activePane);
     }

@@ -155,13 +155,16 @@ std::string cabInfText(const ProjectFacts& project, const std::string& creator, 
     return o;
 }
 
-std::string buildCabCommand(const std::string& ideDirectory, const std::string& baseName) {
-    return "\"" + paths::join(ideDirectory, kCabWizard) + "\" \".\\" + baseName +
-           ".inf\" /err err.log /cpu PPC3_SH3 PPC3_MIPS PPC3_ARM";
+std::string buildCabCommand(const std::string& wizardPath, const std::string& baseName) {
+    return "\"" + wizardPath + "\" \".\\" + baseName + ".inf\" /err err.log /cpu PPC3_SH3 PPC3_MIPS PPC3_ARM";
 }
 
 std::string buildCabText(const std::string& ideDirectory, const std::string& baseName) {
-    return buildCabCommand(ideDirectory, baseName) + "\n\n";
+    return buildCabCommand(paths::join(ideDirectory, kCabWizard), baseName) + "\n\n";
+}
+
+std::array<std::string, 3> cabFileNames(const std::string& baseName) {
+    return {baseName + ".PPC3_ARM.CAB", baseName + ".PPC3_MIPS.CAB", baseName + ".PPC3_SH3.CAB"};
 }
 
 std::string cleanupBatText() {
@@ -184,7 +187,8 @@ std::string appManagerIniText(const std::string& baseName, const InstallSettings
     o += "Component = " + P + "\n";
     o += "[" + P + "]\n";
     o += "Description = " + s.companyName + " " + s.applicationName + " application\n";
-    o += "CabFiles = " + P + ".PPC3_ARM.CAB," + P + ".PPC3_MIPS.CAB," + P + ".PPC3_SH3.CAB\n";
+    const auto cabs = cabFileNames(P);
+    o += "CabFiles = " + cabs[0] + "," + cabs[1] + "," + cabs[2] + "\n";
     o += "\n";
     return o;
 }

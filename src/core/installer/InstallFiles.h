@@ -44,9 +44,12 @@ std::string cabCreator(const std::string& creatorIdHex);
 
 std::string setupDllDatText(const std::string& creator, const InstallSettings& s);
 std::string cabInfText(const ProjectFacts& project, const std::string& creator, const InstallSettings& s);
-// The command line of buildcab.bat, without its line end.
-std::string buildCabCommand(const std::string& ideDirectory, const std::string& baseName);
+// The cabinet wizard's command line on <P>.inf, without its line end.
+std::string buildCabCommand(const std::string& wizardPath, const std::string& baseName);
+// buildcab.bat: the command with the wizard as the IDE folder's "CabWiz.exe".
 std::string buildCabText(const std::string& ideDirectory, const std::string& baseName);
+// The cabinets the wizard makes, as <P>.ini lists them.
+std::array<std::string, 3> cabFileNames(const std::string& baseName);
 std::string cleanupBatText();
 std::string appManagerIniText(const std::string& baseName, const InstallSettings& s);
 

@@ -26,9 +26,10 @@ bool flag(const SettingsNode* node, const char* key, bool def) { return node ? n
 }  // namespace
 
 TargetPlatform installPlatformOf(const std::string& configuration) {
-    if (configuration == config::kPocketPCDebug || configuration == config::kPocketPCRelease)
+    if (isConfiguration(configuration, config::kPocketPCDebug) ||
+        isConfiguration(configuration, config::kPocketPCRelease))
         return TargetPlatform::PocketPC;
-    if (configuration == config::kPalmOSDebug || configuration == config::kPalmOSRelease)
+    if (isConfiguration(configuration, config::kPalmOSDebug) || isConfiguration(configuration, config::kPalmOSRelease))
         return TargetPlatform::PalmOS;
     return TargetPlatform::Windows;
 }
@@ -200,12 +201,16 @@ void applySyncPageRules(InstallSettings& settings, const ProjectSettings& projec
     }
 }
 
-bool saveAfterOk(const InstallSettings& settings, const std::string& path, TargetPlatform platform, Ui& ui) {
+SaveOutcome saveAfterOk(const InstallSettings& settings, const std::string& path, TargetPlatform platform, Ui& ui) {
     if (fsys::exists(path) && fsys::isReadOnly(path)) {
         ui.error(kReadOnlyRefusal);
-        return false;
+        return SaveOutcome::ReadOnly;
     }
-    return settings.save(path, platform).ok();
+    if (!settings.save(path, platform).ok()) {
+        ui.error("Unable to save the file " + path + ".");
+        return SaveOutcome::Failed;
+    }
+    return SaveOutcome::Saved;
 }
 
 std::string sheetCaption(const std::string& path) {

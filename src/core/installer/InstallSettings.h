@@ -122,9 +122,10 @@ void applySyncPageRules(InstallSettings& settings, const ProjectSettings& projec
 
 // Saving after OK: refuses a read-only settings file with the message
 // "The file can not be saved because it is marked read-only" (the caller
-// then ends the sheet with Cancel), else writes the file. Returns false when
-// the settings were not saved.
-bool saveAfterOk(const InstallSettings& settings, const std::string& path, TargetPlatform platform, Ui& ui);
+// then ends the sheet with Cancel); a file that cannot be written shows
+// "Unable to save the file <path>." (the sheet stays open with its edits).
+enum class SaveOutcome { Saved, ReadOnly, Failed };
+SaveOutcome saveAfterOk(const InstallSettings& settings, const std::string& path, TargetPlatform platform, Ui& ui);
 
 // The sheet's caption: " (read-only)" is added when the file exists and is read-only.
 std::string sheetCaption(const std::string& path);

@@ -305,12 +305,25 @@ bool InstallerBuild::writeCabFiles(const InstallSettings& s) {
 
     if (!s.buildCabFiles) return true;
     results_ += "Creating cab files...\r\n";
-    if (!fsys::exists(fsys::resolveCase(fromIde("Cabwiz.exe")))) {
+    // The wizard is started under the name it was found by, whatever its letter case.
+    const std::string wizard = fsys::resolveCase(fromIde(kCabWizard));
+    if (!fsys::exists(wizard)) {
         ui_.error(kCabwizMissing);
         results_ += "ERROR: Cabwiz was not found in the VARN install directory\r\n";
         return false;
     }
-    ToolRunner::run(buildCabCommand(ideDirectory_, P), installDirectory(), true, true, pump_);
+    ToolRunner::run(buildCabCommand(wizard, P), installDirectory(), true, true, pump_);
+    // Its exit status says nothing; the cabinets do. Without them the
+    // definition files stay for another try, and err.log tells why.
+    std::string missing;
+    for (const std::string& cab : cabFileNames(P))
+        if (!fsys::exists(fsys::resolveCase(inInstall(cab)))) missing += (missing.empty() ? "" : ", ") + cab;
+    if (!missing.empty()) {
+        const std::string error = "Cabwiz did not create " + missing + " (see err.log)\r\n";
+        results_ += "ERROR: " + error;
+        ui_.error(error);
+        return false;
+    }
     results_ += "Removing temporary files...\r\n";
     for (const char* command : kCleanupCommands) runCommand(command);
     return true;

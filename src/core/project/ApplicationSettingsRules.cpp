@@ -36,6 +36,8 @@ ApplicationSettingsRules::ApplicationSettingsRules(ProjectModel& model)
         layout.splashScreen.visible = false;
         layout.desktopName.visible = false;
         layout.creatorText.enabled = false;
+        // Windows keeps no creator ID of its own: the write-back leaves it alone.
+        layout.creatorHex.readOnly = true;
     }
     if (palm) {
         layout.sipResize.visible = false;

@@ -35,6 +35,7 @@ struct ApplicationSettingsLayout {
     struct Control {
         bool visible = true;
         bool enabled = true;
+        bool readOnly = false;  // shown and enabled, but its value is not kept
     };
     Control creatorText;
     Control creatorHex;

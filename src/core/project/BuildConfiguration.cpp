@@ -4,12 +4,16 @@
 
 namespace varn {
 
+bool isConfiguration(const std::string& name, const char* configuration) {
+    return paths::equalNoCase(name, configuration);
+}
+
 TargetPlatform platformOf(const std::string& configuration) {
-    if (paths::equalNoCase(configuration, config::kWindowsDebug) ||
-        paths::equalNoCase(configuration, config::kWindowsRelease))
+    if (isConfiguration(configuration, config::kWindowsDebug) ||
+        isConfiguration(configuration, config::kWindowsRelease))
         return TargetPlatform::Windows;
-    if (paths::equalNoCase(configuration, config::kPocketPCDebug) ||
-        paths::equalNoCase(configuration, config::kPocketPCRelease))
+    if (isConfiguration(configuration, config::kPocketPCDebug) ||
+        isConfiguration(configuration, config::kPocketPCRelease))
         return TargetPlatform::PocketPC;
     return TargetPlatform::PalmOS;
 }
@@ -22,7 +26,7 @@ bool isDebugConfiguration(const std::string& configuration) {
 std::optional<std::string> batchBuildConfiguration(const std::string& name) {
     for (const char* c : {config::kPalmOSDebug, config::kPalmOSRelease, config::kWindowsDebug, config::kWindowsRelease,
                           config::kPocketPCDebug, config::kPocketPCRelease})
-        if (paths::equalNoCase(name, c)) return std::string(c);
+        if (isConfiguration(name, c)) return std::string(c);
     return std::nullopt;
 }
 

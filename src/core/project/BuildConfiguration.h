@@ -26,6 +26,9 @@ inline constexpr std::array<const char*, 8> kBuildConfigurations = {
     config::kWindowsDebug, config::kWindowsRelease, config::kPocketPCDebug, config::kPocketPCRelease,
 };
 
+// Whether `name` is the configuration `configuration`: names compare without case.
+bool isConfiguration(const std::string& name, const char* configuration);
+
 // Windows configurations build for Windows, PocketPC ones for PocketPC, the rest for PalmOS.
 TargetPlatform platformOf(const std::string& configuration);
 bool isDebugConfiguration(const std::string& configuration);

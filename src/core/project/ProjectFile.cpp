@@ -89,8 +89,8 @@ void forEachValue(const SettingsNode* list, F f) {
 }
 
 std::string legacyName(const std::string& config) {
-    if (config == config::kPalmOSDebug) return config::kPilotDebug;
-    if (config == config::kPalmOSRelease) return config::kPilotRelease;
+    if (isConfiguration(config, config::kPalmOSDebug)) return config::kPilotDebug;
+    if (isConfiguration(config, config::kPalmOSRelease)) return config::kPilotRelease;
     return config;
 }
 
@@ -117,8 +117,8 @@ void ProjectFile::readSettings(const SettingsNode& node, ProjectModel& model) {
 
     std::string config = node.getString("BuildConfig");
     model.legacyConfigurationName = false;
-    if (config == config::kPilotDebug || config == config::kPilotRelease) {
-        config = config == config::kPilotDebug ? config::kPalmOSDebug : config::kPalmOSRelease;
+    if (isConfiguration(config, config::kPilotDebug) || isConfiguration(config, config::kPilotRelease)) {
+        config = isConfiguration(config, config::kPilotDebug) ? config::kPalmOSDebug : config::kPalmOSRelease;
         model.legacyConfigurationName = true;
     }
     model.setActiveConfiguration(config);

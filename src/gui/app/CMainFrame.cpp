@@ -122,7 +122,7 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
     debug_ = new DebugCommands(*this, *documents_, workspace_, *builder_, *outputBar_, settings_, ui_);
     connect(debug_, &DebugCommands::stateChanged, this, &CMainFrame::updateCommands);
     programWatched_ = [this] { return debug_->programWatched(); };
-    setHotSyncInstaller(std::make_unique<FolderHotSyncInstaller>(FolderHotSyncInstaller::desktopFolder()));
+    setHotSyncInstaller(std::make_unique<FolderHotSyncInstaller>());
 
     editor_ = new SourceEditorCommands(*this, *documents_, workspace_, settings_, ui_);
     documents_->setViewSetup([this](CVarnIdeView& v) {
@@ -571,14 +571,14 @@ void CMainFrame::updateCommands() {
 
 void CMainFrame::setActiveConfiguration(const std::string& name) {
     workspace_.project().setActiveConfiguration(name);
-    const int at = configBox_->findText(q(workspace_.project().activeConfiguration), Qt::MatchExactly);
+    const int at = configBox_->findText(q(workspace_.project().activeConfiguration), Qt::MatchFixedString);
     configBox_->setCurrentIndex(at);
     updateCommands();
 }
 
 void CMainFrame::projectChanged() {
     const ProjectModel& p = workspace_.project();
-    configBox_->setCurrentIndex(configBox_->findText(q(p.activeConfiguration), Qt::MatchExactly));
+    configBox_->setCurrentIndex(configBox_->findText(q(p.activeConfiguration), Qt::MatchFixedString));
     const std::string label = p.tree.projectLabel();
     setWindowTitle(p.projectPath.empty() ? q(CVarnIdeApp::kAppName)
                                          : q(CVarnIdeApp::kAppName) + QStringLiteral(" - ") + q(label));

@@ -22,6 +22,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/ReadOnlyField.h"
 #include "app/Ui.h"
 #include "project/ProjectModel.h"
 #include "project/VARNWorkspaceManager.h"
@@ -322,7 +323,7 @@ CInstallSyncPage::CInstallSyncPage(TargetPlatform platform, const ProjectSetting
     setObjectName(QStringLiteral("InstallSyncPage"));
     auto* grid = new QGridLayout(this);
     creator_ = addEdit(this, grid, 0, QStringLiteral("Application &Creator ID:"), QStringLiteral("ApplicationID"));
-    creator_->setReadOnly(true);
+    showReadOnly(creator_);
     name_ = addEdit(this, grid, 1, QStringLiteral("&Name shown during synchronization:"),
                     QStringLiteral("ApplicationSyncName"));
     directory_ = addEdit(this, grid, 2, QStringLiteral("&Application synchronization directory:"),
@@ -336,7 +337,7 @@ CInstallSyncPage::CInstallSyncPage(TargetPlatform platform, const ProjectSetting
 
     if (syncFieldsFixed(project_, platform_)) {
         for (QLineEdit* e : {name_, directory_}) {
-            e->setReadOnly(true);
+            showReadOnly(e);
             e->setFocusPolicy(Qt::NoFocus);
         }
     }
@@ -455,12 +456,12 @@ CInstallSheet::CInstallSheet(ProjectModel& model, const std::string& ideDirector
     if (sync_) sync_->fill(loaded_);
     buildPage_->fill(loaded_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CInstallSheet::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CInstallSheet::reject);
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &CInstallSheet::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &CInstallSheet::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons_);
     resize(660, 440);
 
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
@@ -499,13 +500,23 @@ InstallSettings CInstallSheet::currentSettings() const {
     return st;
 }
 
+void CInstallSheet::setBuilding(bool on) {
+    building_ = on;
+    buildPage_->buildButton()->setEnabled(!on);
+    for (QDialogButtonBox::StandardButton b : {QDialogButtonBox::Ok, QDialogButtonBox::Cancel})
+        buttons_->button(b)->setEnabled(!on);
+}
+
 bool CInstallSheet::buildInstall() {
+    if (building_) return false;
     buildPage_->setResults({});
     bool ok = false;
+    setBuilding(true);
     {
         WaitCursor wait(ui_);
         ok = build_->build(currentSettings());
     }
+    setBuilding(false);
     buildPage_->setResults(build_->results());
     return ok;
 }
@@ -513,14 +524,18 @@ bool CInstallSheet::buildInstall() {
 bool CInstallSheet::testInstall() { return build_->testInstall(); }
 
 void CInstallSheet::accept() {
-    if (!saveAfterOk(currentSettings(), path_, platform_, ui_)) {
-        QDialog::reject();
-        return;
+    if (building_) return;
+    switch (saveAfterOk(currentSettings(), path_, platform_, ui_)) {
+    case SaveOutcome::Saved: QDialog::accept(); break;
+    case SaveOutcome::ReadOnly: QDialog::reject(); break;
+    case SaveOutcome::Failed: break;  // the user may fix the folder and press OK again
     }
-    QDialog::accept();
 }
 
-void CInstallSheet::reject() { QDialog::reject(); }
+void CInstallSheet::reject() {
+    if (building_) return;
+    QDialog::reject();
+}
 
 void CInstallSheet::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);

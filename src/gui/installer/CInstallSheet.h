@@ -18,6 +18,7 @@
 #include "installer/InstallerBuild.h"
 
 class QCheckBox;
+class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -224,8 +225,10 @@ public:
     // Makes a page the current one (the Build page clears its results).
     void showPage(QWidget* page);
 
-    // The Build page's actions.
+    // The Build page's actions. While a build runs (it keeps the window
+    // alive), "Build Install", OK and Cancel are disabled and closing is refused.
     bool buildInstall();
+    bool building() const { return building_; }
     bool testInstall();
 
 public slots:
@@ -237,6 +240,7 @@ protected:
 
 private:
     void buildNowAndClose();
+    void setBuilding(bool on);
 
     ProjectModel& model_;
     Ui& ui_;
@@ -246,6 +250,7 @@ private:
     std::unique_ptr<install::InstallerBuild> build_;
     bool buildNow_ = false;
     bool builtNow_ = false;
+    bool building_ = false;
     std::string logCopyPath_;
 
     QTabWidget* tabs_ = nullptr;
@@ -254,6 +259,7 @@ private:
     CInstallFilesPage* files_ = nullptr;
     CInstallSyncPage* sync_ = nullptr;
     CInstallBuildPage* buildPage_ = nullptr;
+    QDialogButtonBox* buttons_ = nullptr;
 };
 
 }  // namespace varn

@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/ReadOnlyField.h"
 #include "app/Ui.h"
 #include "project/CreatorId.h"
 #include "project/VARNWorkspaceManager.h"
@@ -183,6 +184,7 @@ void CCompilePilotDlg::applyLayout() {
     const ApplicationSettingsLayout& l = rules_.layout;
     applyControl(l.creatorText, {creatorText_, creatorTextLabel_});
     applyControl(l.creatorHex, {creatorHex_, creatorHexLabel_});
+    if (l.creatorHex.readOnly) showReadOnly(creatorHex_);
     applyControl(l.desktopName, {desktopName_, desktopNameLabel_});
     applyControl(l.changeDBCreatorID, {changeDB_});
     applyControl(l.prcVersion, {prcVersion_, prcVersionLabel_});

@@ -2,6 +2,8 @@
 // to the install folders with their messages.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "TestSupport.h"
 #include "app/RecordingUi.h"
 #include "build/BuildHost.h"
@@ -72,6 +74,41 @@ TEST(DeviceInstall, HotSyncUserChoiceAndQueue) {
     EXPECT_EQ(f.ui.lastText(), "The install was not done because a user was not selected.");
     f.install.installPrcForUser("Nobody", f.tmp.file("missing.PRC"));
     EXPECT_EQ(f.ui.lastText(), "Error during PRC install, error code -512");
+}
+
+TEST(DeviceInstall, UsersAreLookedUpAtEachInstallAndTheirPlaceIsNamed) {
+    Fixture f;
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string savedHome = saved ? saved : "";
+    ::setenv("XDG_CONFIG_HOME", f.tmp.file("config").c_str(), 1);
+    FolderHotSyncInstaller hotSync;  // created before the Palm desktop is set up
+    DeviceInstall install{f.builder, hotSync, f.ui, f.settings, f.host};
+    test::writeBytes(f.tmp.file("Demo.PRC"), "prc");
+    f.host.answer = "Alice";
+
+    const std::string ini = f.tmp.file("config/Palm Computing/Pilot Desktop.ini");
+    const std::string empty = f.tmp.file("Empty");
+    fsys::createFolders(empty);
+    const std::pair<std::string, std::string> steps[] = {
+        {"", "not set: give it as \"Path\" in the section [Core] of " + ini + "."},
+        {empty, "of " + empty + "; none was found."},
+        {f.tmp.file("Palm"), ""},
+    };
+    for (const auto& [desktop, hint] : steps) {
+        if (!desktop.empty()) test::writeBytes(ini, "[Core]\nPath=" + desktop + "\n");
+        f.ui.messages.clear();
+        install.installPrcForUser({}, f.tmp.file("Demo.PRC"));
+        if (hint.empty()) {
+            EXPECT_TRUE(f.ui.messages.empty());
+        } else {
+            ASSERT_EQ(f.ui.messages.size(), 1u);
+            EXPECT_EQ(f.ui.lastText().rfind(std::string(DeviceInstall::kNoUserSelected) + "\n\n", 0), 0u);
+            EXPECT_NE(f.ui.lastText().find(hint), std::string::npos) << f.ui.lastText();
+        }
+    }
+    EXPECT_EQ(test::readBytes(f.tmp.file("Palm/Alice/Install/Demo.PRC")), "prc");
+    if (saved) ::setenv("XDG_CONFIG_HOME", savedHome.c_str(), 1);
+    else ::unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(DeviceInstall, CopiesToTheInstallFolders) {

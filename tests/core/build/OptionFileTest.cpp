@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "build/OptionFile.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "project/CreatorId.h"
 #include "project/ProjectModel.h"
 
@@ -57,6 +58,8 @@ TEST(OptionFile, EveryConfiguration) {
                           "Windows Release", "PocketPC Debug", "PocketPC Release"}) {
         Project p;
         EXPECT_TRUE(test::matchesGolden(p.options(c), fileName(c))) << c;
+        for (bool optimized : {false, true})
+            EXPECT_EQ(BuildFlags::classify(paths::lower(c), optimized), BuildFlags::classify(c, optimized)) << c;
     }
 }
 

@@ -259,6 +259,8 @@ TEST(DebugControl, CommandsAreEnabledByConfigurationAndState) {
     const std::vector<Case> cases = {
         {"Windows Debug", true, true, true, true},
         {"Windows Release", true, true, false, false},
+        {"windows debug", true, true, true, true},
+        {"WINDOWS RELEASE", true, true, false, false},
         {"PalmOS Debug", true, false, false, false},
         {"Windows Debug", false, false, false, false},
     };

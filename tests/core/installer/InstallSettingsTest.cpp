@@ -7,6 +7,7 @@
 #include "app/RecordingUi.h"
 #include "installer/InstallSettings.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "project/ProjectSettings.h"
 
 using namespace varn;
@@ -43,12 +44,16 @@ InstallSettings sample() {
 }  // namespace
 
 TEST(InstallSettings, PlatformOfTheConfiguration) {
-    EXPECT_EQ(installPlatformOf("PocketPC Debug"), TargetPlatform::PocketPC);
-    EXPECT_EQ(installPlatformOf("PocketPC Release"), TargetPlatform::PocketPC);
-    EXPECT_EQ(installPlatformOf("PalmOS Debug"), TargetPlatform::PalmOS);
-    EXPECT_EQ(installPlatformOf("PalmOS Release"), TargetPlatform::PalmOS);
-    for (const char* c : {"Pilot Debug", "Pilot Release", "Windows Debug", "Windows Release", ""})
-        EXPECT_EQ(installPlatformOf(c), TargetPlatform::Windows) << c;
+    const std::pair<const char*, TargetPlatform> cases[] = {
+        {"PocketPC Debug", TargetPlatform::PocketPC}, {"PocketPC Release", TargetPlatform::PocketPC},
+        {"PalmOS Debug", TargetPlatform::PalmOS},     {"PalmOS Release", TargetPlatform::PalmOS},
+        {"Pilot Debug", TargetPlatform::Windows},     {"Pilot Release", TargetPlatform::Windows},
+        {"Windows Debug", TargetPlatform::Windows},   {"Windows Release", TargetPlatform::Windows},
+        {"", TargetPlatform::Windows},
+    };
+    for (const auto& [c, platform] : cases)  // names compare without case
+        for (const std::string& name : {std::string(c), paths::lower(c), paths::upper(c)})
+            EXPECT_EQ(installPlatformOf(name), platform) << name;
     EXPECT_STREQ(platformName(TargetPlatform::PalmOS), "PalmOS");
     EXPECT_STREQ(platformName(TargetPlatform::PocketPC), "PocketPC");
     EXPECT_STREQ(platformName(TargetPlatform::Windows), "Windows");
@@ -213,14 +218,14 @@ TEST(InstallSettings, ReadOnlyFileIsRefused) {
     std::string path = tmp.file("Demo_PalmOS_InstallSettings.ini");
     RecordingUi ui;
     EXPECT_EQ(sheetCaption(path), "Application Install Settings");
-    EXPECT_TRUE(saveAfterOk(sample(), path, TargetPlatform::PalmOS, ui));
+    EXPECT_EQ(saveAfterOk(sample(), path, TargetPlatform::PalmOS, ui), SaveOutcome::Saved);
     EXPECT_TRUE(ui.messages.empty());
     ASSERT_TRUE(fsys::setReadOnly(path, true).ok());
     std::string before = test::readBytes(path);
     EXPECT_EQ(sheetCaption(path), "Application Install Settings (read-only)");
     InstallSettings changed = sample();
     changed.applicationName = "Changed";
-    EXPECT_FALSE(saveAfterOk(changed, path, TargetPlatform::PalmOS, ui));
+    EXPECT_EQ(saveAfterOk(changed, path, TargetPlatform::PalmOS, ui), SaveOutcome::ReadOnly);
     ASSERT_EQ(ui.texts(), std::vector<std::string>{"The file can not be saved because it is marked read-only"});
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
     EXPECT_EQ(test::readBytes(path), before);

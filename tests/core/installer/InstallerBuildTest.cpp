@@ -42,6 +42,16 @@ InstallSettings ppcSettings(test::InstallFixture& f) {
     return s;
 }
 
+// A stand-in wizard in the IDE folder under `name`: it notes its arguments
+// and, when asked, leaves the three (empty) cabinets.
+void wizard(test::InstallFixture& f, const char* name, bool makesCabinets) {
+    std::string script = "#!/bin/sh\necho \"$@\" > wizard.args\n";
+    if (makesCabinets) script += "touch Demo.PPC3_ARM.CAB Demo.PPC3_MIPS.CAB Demo.PPC3_SH3.CAB\n";
+    const std::string path = f.ide + "/" + name;
+    test::writeBytes(path, script);
+    ::chmod(path.c_str(), 0755);
+}
+
 const char* kPalmResults =
     "Verifying install settings...\r\n"
     "Creating the install script...\r\n"
@@ -248,11 +258,32 @@ TEST(InstallerBuild, CabwizMissing) {
     EXPECT_TRUE(fsys::exists(b.installDirectory() + "/Demo.inf"));
 }
 
+TEST(InstallerBuild, TheWizardFoundIsStartedAndMustMakeTheCabinets) {
+    const std::string cabs = "Demo.PPC3_ARM.CAB, Demo.PPC3_MIPS.CAB, Demo.PPC3_SH3.CAB";
+    struct Case {
+        const char* name;
+        bool makesCabinets;
+    } cases[] = {{"Cabwiz.exe", true}, {"CabWiz.exe", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::InstallFixture f;
+        wizard(f, c.name, c.makesCabinets);
+        auto b = f.builder(TargetPlatform::PocketPC);
+        EXPECT_EQ(b.build(ppcSettings(f)), c.makesCabinets);
+        EXPECT_TRUE(fsys::exists(b.installDirectory() + "/wizard.args"));
+        if (c.makesCabinets) continue;
+        const std::string error = "Cabwiz did not create " + cabs + " (see err.log)\r\n";
+        EXPECT_NE(b.results().find("Creating cab files...\r\nERROR: " + error), std::string::npos);
+        EXPECT_EQ(f.ui.texts(), std::vector<std::string>{error});
+        EXPECT_TRUE(fsys::exists(b.installDirectory() + "/Demo.inf"));  // kept for another try
+    }
+}
+
 TEST(InstallerBuild, CleanUpCommandsGoThroughComspec) {
     test::InstallFixture f;
-    // A wizard that only notes its arguments, and an interpreter that notes each command.
-    test::writeBytes(f.ide + "/CabWiz.exe", "#!/bin/sh\necho \"$@\" > wizard.args\n");
-    ::chmod((f.ide + "/CabWiz.exe").c_str(), 0755);
+    // A wizard that notes its arguments and leaves empty cabinets, and an
+    // interpreter that notes each command.
+    wizard(f, "CabWiz.exe", true);
     const std::string log = f.tmp.file("commands.log");
     const std::string comspec = f.tmp.file("cmd.sh");
     test::writeBytes(comspec, "#!/bin/sh\necho \"$*\" >> '" + log + "'\n");

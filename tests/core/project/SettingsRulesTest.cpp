@@ -64,7 +64,7 @@ static std::string layoutOf(const ApplicationSettingsLayout& l) {
     std::string out;
     for (const auto* c : {&l.creatorText, &l.creatorHex, &l.desktopName, &l.changeDBCreatorID, &l.prcVersion,
                           &l.prcType, &l.nonBeamable, &l.backup, &l.splashScreen, &l.sipResize, &l.formSize})
-        out += !c->visible ? 'h' : c->enabled ? 'e' : 'd';
+        out += !c->visible ? 'h' : !c->enabled ? 'd' : c->readOnly ? 'r' : 'e';
     return out;
 }
 
@@ -82,8 +82,8 @@ TEST(ApplicationSettings, LoadPerTarget) {
         {"PalmOS Debug", false, "eeeddedddhe", "5641524E", false, true, "1.0", 0, 160, 160},
         {"Pilot Release", true, "eeeeeeeeehe", "5641524E", true, true, "1.0", 3, 160, 160},
         {"PocketPC Release", false, "eeehhhhheed", "50504331", false, false, "", 3, 240, 320},
-        {"Windows Debug", false, "dehhhhhhhhe", "50504331", false, false, "", 0, 320, 320},
-        {"Windows Release", true, "dehhhhhhhhe", "50504331", false, false, "", 3, 320, 320},
+        {"Windows Debug", false, "drhhhhhhhhe", "50504331", false, false, "", 0, 320, 320},
+        {"Windows Release", true, "drhhhhhhhhe", "50504331", false, false, "", 3, 320, 320},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.configuration);
