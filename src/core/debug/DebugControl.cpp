@@ -115,6 +115,8 @@ bool DebugControl::start(bool debugging) {
         c_.ui.error(started.error().message);
         return false;
     }
+    programName_ = paths::fileName(output);
+    c_.host.programOutput(programName_ + " started.");
     if (debugging) {
         debugProcess_ = std::move(*started);
         c_.debugger.resetRun();
@@ -138,15 +140,41 @@ bool DebugControl::idle() {
     return watchProcesses() || more;
 }
 
+// Passes what the program wrote to its error stream on, line by line; at its
+// end the rest and its exit code.
+void DebugControl::reportProgram(RunningProgram& program, bool ended) {
+    errorText_ += program.takeErrorText();
+    std::size_t start = 0;
+    for (std::size_t nl; (nl = errorText_.find('\n', start)) != std::string::npos; start = nl + 1) {
+        std::string line = errorText_.substr(start, nl - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        c_.host.programOutput(line);
+    }
+    errorText_.erase(0, start);
+    if (!ended) return;
+    if (!errorText_.empty()) c_.host.programOutput(errorText_);
+    errorText_.clear();
+    const auto code = program.exitCode();
+    c_.host.programOutput(programName_ + (code ? " ended with exit code " + std::to_string(*code) + "." : " ended."));
+}
+
 bool DebugControl::watchProcesses() {
     bool more = false;
-    if (debugProcess_ && debugProcess_->ended()) {
-        debugProcess_.reset();
-        if (debugMode_) leaveDebugMode();
+    if (debugProcess_) {
+        const bool ended = debugProcess_->ended();
+        reportProgram(*debugProcess_, ended);
+        if (ended) {
+            debugProcess_.reset();
+            if (debugMode_) leaveDebugMode();
+        }
     }
-    if (runProcess_ && runProcess_->ended()) {
-        runProcess_.reset();
-        more = true;
+    if (runProcess_) {
+        const bool ended = runProcess_->ended();
+        reportProgram(*runProcess_, ended);
+        if (ended) {
+            runProcess_.reset();
+            more = true;
+        }
     }
     return more;
 }

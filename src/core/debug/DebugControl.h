@@ -155,11 +155,14 @@ private:
     void abandon(const char* message);
     void leaveDebugMode();
     bool watchProcesses();
+    void reportProgram(RunningProgram& program, bool ended);
 
     DebugContext c_;
     ProgramStarter starter_;
     std::unique_ptr<RunningProgram> debugProcess_;
     std::unique_ptr<RunningProgram> runProcess_;
+    std::string programName_;  // file name of the program last started
+    std::string errorText_;    // its error stream's last, unfinished line
     bool debugMode_ = false;
 };
 

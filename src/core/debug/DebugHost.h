@@ -22,6 +22,9 @@ public:
     virtual ~DebugHost() = default;
 
     virtual void clearBuildPane() {}
+    // One line of the started program's life for the output bar: started,
+    // its error stream, ended with its exit code.
+    virtual void programOutput(const std::string& /*line*/) {}
     // Opens the file (or activates its view), shows line `line0` (from 0) and
     // puts the current-statement mark there, removing it from other lines.
     virtual void openAtCurrentStatement(const std::string& path, int line0) = 0;

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ public:
     virtual bool ended() = 0;
     // Ends the program at once.
     virtual void stop() = 0;
+    // What the program wrote to its error stream since the last call.
+    virtual std::string takeErrorText() { return {}; }
+    // The exit code once the program has ended (-1 for a signal); none before.
+    virtual std::optional<int> exitCode() const { return std::nullopt; }
 };
 
 // Starts argv[0] with the rest of argv as arguments, without waiting.

@@ -119,7 +119,8 @@ Result<Process> Process::start(const std::string& program, const std::vector<std
         else if (!options.inheritStdHandles && devnull >= 0) ::dup2(devnull, 0);
         if (options.stdoutFd >= 0) ::dup2(options.stdoutFd, 1);
         else if (!options.inheritStdHandles && devnull >= 0) ::dup2(devnull, 1);
-        if (!options.inheritStdHandles && devnull >= 0) ::dup2(devnull, 2);
+        if (options.stderrFd >= 0) ::dup2(options.stderrFd, 2);
+        else if (!options.inheritStdHandles && devnull >= 0) ::dup2(devnull, 2);
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(program.c_str()));
         for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));

@@ -20,6 +20,7 @@ struct ProcessOptions {
     bool inheritStdHandles = false;  // false: standard handles go to /dev/null
     int stdinFd = -1;            // when >= 0, becomes the child's standard input
     int stdoutFd = -1;           // when >= 0, becomes the child's standard output
+    int stderrFd = -1;           // when >= 0, becomes the child's standard error
     std::vector<std::string> extraEnvironment;  // "NAME=value" added to the environment
 };
 

@@ -1,6 +1,7 @@
 #include "app/SingleInstance.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QWidget>
@@ -11,6 +12,8 @@
 
 #include "app/CVarnIdeApp.h"
 
+#include "platform/SettingsStore.h"
+
 namespace varn {
 
 QString SingleInstance::defaultServerName() {
@@ -20,7 +23,12 @@ QString SingleInstance::defaultServerName() {
 #else
     user = qEnvironmentVariable("USERNAME");
 #endif
-    return QString::fromLatin1(CVarnIdeApp::kAppName) + QLatin1Char('-') + user;
+    // One IDE per user, display and settings folder: another display or
+    // another settings folder is another IDE.
+    const QByteArray place = qgetenv("DISPLAY") + '|' + qgetenv("WAYLAND_DISPLAY") + '|' +
+                             QByteArray::fromStdString(SettingsStore::userFilePath());
+    const QString tag = QString::fromLatin1(QCryptographicHash::hash(place, QCryptographicHash::Sha1).toHex().left(12));
+    return QString::fromLatin1(CVarnIdeApp::kAppName) + QLatin1Char('-') + user + QLatin1Char('-') + tag;
 }
 
 SingleInstance::SingleInstance(QString serverName, QObject* parent) : QObject(parent), name_(std::move(serverName)) {}

@@ -100,6 +100,12 @@ void COutputControlBar::showBuildText(const QString& text) {
     p->setHorizontalBar(false);
 }
 
+void COutputControlBar::appendBuildLine(const QString& line) {
+    showBar();
+    activatePane(BuildPane);
+    buildPane()->appendPlainText(line);
+}
+
 bool COutputControlBar::needsHorizontalBar(std::size_t widestChars) const {
     const COutputPane* p = buildPane();
     const QFontMetrics m(p->font());

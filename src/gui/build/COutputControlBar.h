@@ -61,6 +61,8 @@ public:
 
     // Shows the bar and replaces the build pane's text; no horizontal bar.
     void showBuildText(const QString& text);
+    // Adds one line at the end of the build pane (a running program's life).
+    void appendBuildLine(const QString& line);
     // Shows a read log: the "Build" tab, its text, the first line when the
     // build failed and the end otherwise, the horizontal bar when needed.
     void showBuildLog(const BuildLogResult& result);

@@ -248,6 +248,10 @@ void DebugCommands::clearBuildPane() {
     if (!closing_) outputBar_.showBuildText({});
 }
 
+void DebugCommands::programOutput(const std::string& line) {
+    if (!closing_) outputBar_.appendBuildLine(QString::fromStdString(line));
+}
+
 void DebugCommands::openAtCurrentStatement(const std::string& path, int line0) {
     if (closing_) return;
     for (CVarnIdeView* v : documents_.views()) v->setCurrentStatementLine(-1);

@@ -74,6 +74,7 @@ public:
 
     // DebugHost
     void clearBuildPane() override;
+    void programOutput(const std::string& line) override;
     void openAtCurrentStatement(const std::string& path, int line0) override;
     std::vector<DocumentBreakpoints> openSourceBreakpoints() override;
     void toggleBreakpointAtCaret() override;
