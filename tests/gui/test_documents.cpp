@@ -1,7 +1,6 @@
-// The document framework of the main window: the templates and their type
-// names, opening by extension, text documents that are edited, marked as
-// modified and saved byte for byte (line ends and single-byte characters
-// kept), Save As, the questions before closing, the read-only rule, and the
+// The document framework of the main window: opening by extension, text
+// documents that are edited, marked as modified and saved byte for byte (line
+// ends and single-byte characters kept), Save As, the questions before closing, the read-only rule, and the
 // window state written against the folder a project is saved to.
 #include <QAction>
 #include <QMdiArea>
@@ -59,23 +58,10 @@ const QByteArray kAnsiSource = "' caf\xe9\r\nfunction startup()\r\n  x = \"a\xa0
 class DocumentsTest : public QObject {
     Q_OBJECT
 private slots:
-    void templatesInRegistrationOrder() {
-        QStringList filters, names;
-        for (const auto& t : kDocumentTemplates) {
-            filters << QString::fromLatin1(t.filterName);
-            names << QString::fromLatin1(t.typeName);
-        }
-        QCOMPARE(filters.mid(0, 5), (QStringList{QStringLiteral("VARN Package (*.vpk)"), QStringLiteral("VARN Source (*.vsl)"),
-                                                 QStringLiteral("VARN Icon (*.vic)"), QStringLiteral("VARN Bitmap (*.vbm)"),
-                                                 QStringLiteral("VARN Form (*.vff)")}));
-        QCOMPARE(names.mid(0, 5), (QStringList{QStringLiteral("VARNide43.PackageFile"), QStringLiteral("VARNide43.SourceFile"),
-                                               QStringLiteral("VARNide43.IconFile"), QStringLiteral("VARNide43.BitmapFile"),
-                                               QStringLiteral("VARNide43.FormFile")}));
+    void templateByExtension() {
         QCOMPARE(documentTemplateFor("C"), DocumentTemplate::CFile);
         QCOMPARE(documentTemplateFor("h"), DocumentTemplate::Header);
         QCOMPARE(documentTemplateOfFile("/x/notes.txt"), DocumentTemplate::Source);
-        QCOMPARE(QString::fromStdString(documentFilter()).section(QLatin1Char('|'), 0, 3),
-                 QStringLiteral("VARN Package (*.vpk)|*.vpk|VARN Source (*.vsl)|*.vsl"));
     }
 
     void openByExtension() {

@@ -198,11 +198,20 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(v->isListActive());
         QTest::keyClick(v, Qt::Key_Return);
-        QVERIFY(v->bytes().size() > std::string("button ok;\r\nok.").size());
-        // F2 offers the thirteen types first.
+        QCOMPARE(QByteArray::fromStdString(v->bytes()), QByteArray("button ok;\r\nok.width"));
+        // F2 offers the thirteen types first, then the chosen type's properties.
         v->setCursorPosition(0, 0);
         editorAction(frame, SourceEditorCommands::ID_LIST_PROPERTIES)->trigger();
         QVERIFY(v->isListActive());
+        // The second type, menu_item; then its second property.
+        QTest::keyClick(v, Qt::Key_Down);
+        QTest::keyClick(v, Qt::Key_Return);
+        QTRY_VERIFY(v->isListActive());
+        QCOMPARE(QByteArray::fromStdString(v->bytes()), QByteArray("button ok;\r\nok.width"));
+        QTest::keyClick(v, Qt::Key_Down);
+        QTest::keyClick(v, Qt::Key_Return);
+        QCOMPARE(QByteArray::fromStdString(v->bytes()), QByteArray("object_typebutton ok;\r\nok.width"));
+        QVERIFY(!v->isListActive());
     }
 
     void oddFilesOpenAndSaveByteExact_data() {
@@ -282,14 +291,15 @@ private slots:
         frame.show();
         CVarnIdeView* v = frame.documentManager().newDocument(DocumentTemplate::CFile);
         QVERIFY(v);
-        QCOMPARE(QByteArray::fromStdString(v->bytes()),
-                 QByteArray("#include <VARN_support.h>\r\n#include <VARN_prototypes.h>\r\n\r\n"));
         QVERIFY(!v->modified());
-        // The first save asks for the name and adds the file to the project.
+        // The first save asks for the name, writes the text the document holds
+        // and adds the file to the project.
         const QString target = ws.file(QStringLiteral("extra.c"));
         ws.ui.saveAnswers.push_back(s(target));
         QVERIFY(frame.documents().save(v->path()));
-        QVERIFY(QFile::exists(target));
+        const QByteArray written = bytesOf(target);
+        QCOMPARE(written, QByteArray("#include <VARN_support.h>\r\n#include <VARN_prototypes.h>\r\n\r\n"));
+        QCOMPARE(QByteArray::fromStdString(v->bytes()), written);
         bool inProject = false;
         for (const auto& item : ws.model().tree.records()) inProject = inProject || item.path == s(target);
         QVERIFY(inProject);

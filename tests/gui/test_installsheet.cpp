@@ -57,12 +57,6 @@ struct Demo : guitest::Workspace {
     }
 };
 
-QStringList tabTitles(const CInstallSheet& sheet) {
-    QStringList out;
-    for (int i = 0; i < sheet.tabs()->count(); ++i) out << sheet.tabs()->tabText(i);
-    return out;
-}
-
 QStringList childTexts(const QTreeWidgetItem* group) {
     QStringList out;
     for (int i = 0; i < group->childCount(); ++i) out << group->child(i)->text(0);
@@ -90,65 +84,46 @@ void dropOnto(CInstallFileGroupTreeCtrl* tree, QTreeWidgetItem* target, const QS
 class InstallSheetTest : public QObject {
     Q_OBJECT
 private slots:
+    // Per configuration: the pages, the settings file, the platform's own
+    // controls, and the file groups of core's group list.
+    void pagesPerPlatform_data() {
+        QTest::addColumn<QString>("configuration");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<bool>("pocketPC");  // icon field and CAB box shown, no sync folder
+        QTest::addColumn<bool>("testInstall");
+        QTest::newRow("palm") << QStringLiteral("PalmOS Debug") << 5 << QStringLiteral("PalmOS") << false << true;
+        QTest::newRow("pocketpc") << QStringLiteral("PocketPC Release") << 5 << QStringLiteral("PocketPC") << true << true;
+        QTest::newRow("pilot is windows") << QStringLiteral("Pilot Debug") << 4 << QStringLiteral("Windows") << false << false;
+    }
     void pagesPerPlatform() {
-        {
-            Demo ws("PalmOS Debug");
-            auto sheet = ws.sheet();
-            QCOMPARE(sheet->windowTitle(), QStringLiteral("Application Install Settings"));
-            QCOMPARE(tabTitles(*sheet), (QStringList{QStringLiteral("Application Information"),
-                                                     QStringLiteral("Setup Dialogs"), QStringLiteral("File Groups"),
-                                                     QStringLiteral("Synchronization"), QStringLiteral("Build")}));
-            QCOMPARE(q(sheet->settingsPath()), ws.file(QStringLiteral("Demo_PalmOS_InstallSettings.ini")));
-            QCOMPARE(sheet->tabs()->currentWidget(), sheet->appinfoPage());
-            QVERIFY(!shown(sheet->appinfoPage()->iconField().edit));
-            QVERIFY(!shown(sheet->appinfoPage()->iconField().label));
-            QVERIFY(!shown(sheet->appinfoPage()->iconField().browse));
-            QVERIFY(!shown(sheet->buildPage()->createCabBox()));
-            QVERIFY(sheet->buildPage()->testButton()->isEnabled());
-            QVERIFY(shown(sheet->syncPage()->syncDirectoryEdit()));
-            CInstallFileGroupTreeCtrl* tree = sheet->filesPage()->tree();
-            QCOMPARE(tree->topLevelItemCount(), 3);
-            QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("Application Files (*.prc and *.pdb)"));
-            QCOMPARE(tree->topLevelItem(1)->text(0), QStringLiteral("VARN Data Files (*.vdb and *.vdi)"));
-            QCOMPARE(tree->topLevelItem(2)->text(0), QStringLiteral("Desktop Files (*.*)"));
+        QFETCH(QString, configuration);
+        QFETCH(int, pages);
+        QFETCH(QString, platform);
+        QFETCH(bool, pocketPC);
+        QFETCH(bool, testInstall);
+        Demo ws(configuration.toLatin1().constData());
+        auto sheet = ws.sheet();
+        QCOMPARE(sheet->tabs()->count(), pages);
+        QCOMPARE(sheet->tabs()->currentWidget(), sheet->appinfoPage());
+        QCOMPARE(q(sheet->settingsPath()), ws.file(QStringLiteral("Demo_%1_InstallSettings.ini").arg(platform)));
+        QCOMPARE(shown(sheet->appinfoPage()->iconField().edit), pocketPC);
+        QCOMPARE(shown(sheet->appinfoPage()->iconField().label), pocketPC);
+        QCOMPARE(shown(sheet->buildPage()->createCabBox()), pocketPC);
+        if (pocketPC) QVERIFY(sheet->buildPage()->createCabBox()->isChecked());  // the default
+        QCOMPARE(sheet->buildPage()->testButton()->isEnabled(), testInstall);
+        if (sheet->syncPage()) {
+            QCOMPARE(shown(sheet->syncPage()->syncDirectoryEdit()), !pocketPC);
+            QCOMPARE(shown(sheet->syncPage()->syncDirectoryLabel()), !pocketPC);
         }
-        {
-            Demo ws("PocketPC Release");
-            auto sheet = ws.sheet(CInstallSheet::StartPage::Build);
-            QCOMPARE(sheet->tabs()->count(), 5);
-            QCOMPARE(sheet->tabs()->currentWidget(), sheet->buildPage());
-            QCOMPARE(q(sheet->settingsPath()), ws.file(QStringLiteral("Demo_PocketPC_InstallSettings.ini")));
-            QVERIFY(shown(sheet->appinfoPage()->iconField().edit));
-            QVERIFY(shown(sheet->buildPage()->createCabBox()));
-            QVERIFY(sheet->buildPage()->createCabBox()->isChecked());  // the default
-            QVERIFY(sheet->buildPage()->testButton()->isEnabled());
-            QVERIFY(!shown(sheet->syncPage()->syncDirectoryEdit()));
-            QVERIFY(!shown(sheet->syncPage()->syncDirectoryLabel()));
-            QStringList captions;
-            CInstallFileGroupTreeCtrl* tree = sheet->filesPage()->tree();
-            for (int i = 0; i < tree->topLevelItemCount(); ++i) captions << tree->topLevelItem(i)->text(0);
-            QCOMPARE(captions, (QStringList{QStringLiteral("Application Files (*.vce and *.wav)"),
-                                            QStringLiteral("Font Files (*.ttf)"),
-                                            QStringLiteral("ARM Device Dll Files (*.dll)"),
-                                            QStringLiteral("MIPS Device Dll Files (*.dll)"),
-                                            QStringLiteral("SH3 Device Dll Files (*.dll)"),
-                                            QStringLiteral("VARN Data Files (*.vdb and *.vdi)"),
-                                            QStringLiteral("Desktop Files (*.*)")}));
-        }
-        {
-            Demo ws("Pilot Debug");
-            auto sheet = ws.sheet();
-            QCOMPARE(sheet->platform(), TargetPlatform::Windows);
-            QCOMPARE(tabTitles(*sheet), (QStringList{QStringLiteral("Application Information"),
-                                                     QStringLiteral("Setup Dialogs"), QStringLiteral("File Groups"),
-                                                     QStringLiteral("Build")}));
-            QVERIFY(!sheet->syncPage());
-            QCOMPARE(q(sheet->settingsPath()), ws.file(QStringLiteral("Demo_Windows_InstallSettings.ini")));
-            QVERIFY(!shown(sheet->appinfoPage()->iconField().edit));
-            QVERIFY(!shown(sheet->buildPage()->createCabBox()));
-            QVERIFY(!sheet->buildPage()->testButton()->isEnabled());
-            QCOMPARE(sheet->filesPage()->tree()->topLevelItem(0)->text(0), QStringLiteral("Application Files (*.vsp)"));
-        }
+        QCOMPARE(!sheet->syncPage(), pages == 4);
+        QStringList captions, expected;
+        CInstallFileGroupTreeCtrl* tree = sheet->filesPage()->tree();
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) captions << tree->topLevelItem(i)->text(0);
+        for (const auto& g : groupsFor(sheet->platform())) expected << q(g.caption);
+        QCOMPARE(captions, expected);
+        auto atBuild = ws.sheet(CInstallSheet::StartPage::Build);
+        QCOMPARE(atBuild->tabs()->currentWidget(), static_cast<QWidget*>(atBuild->buildPage()));
     }
 
     void loadsIntoPagesAndCancelDiscards() {
@@ -326,8 +301,6 @@ private slots:
         auto sheet = ws.sheet();
         CInstallFilesPage* page = sheet->filesPage();
         CInstallFileGroupTreeCtrl* tree = page->tree();
-        QCOMPARE(page->addFilesButton()->text(), QStringLiteral("Add Files..."));
-        QCOMPARE(page->locateButton()->text(), QStringLiteral("&Locate files and then drag-n-drop"));
 
         // No group chosen, or the Windows application group: nothing to add to.
         QVERIFY(!page->addFilesButton()->isEnabled());
@@ -408,9 +381,6 @@ private slots:
         Demo ws("PocketPC Debug");
         auto sheet = ws.sheet(CInstallSheet::StartPage::Build);
         CInstallBuildPage* page = sheet->buildPage();
-        QCOMPARE(page->createCabBox()->text(), QStringLiteral("&Create CAB files"));
-        QCOMPARE(page->buildButton()->text(), QStringLiteral("&Build Install"));
-        QCOMPARE(page->testButton()->text(), QStringLiteral("&Test Install"));
         QVERIFY(page->resultsText()->isReadOnly());
         QVERIFY(page->testButton()->isEnabled());
         page->createCabBox()->click();

@@ -6,7 +6,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMenuBar>
 #include <QProgressBar>
 #include <QTextBlock>
 #include <QToolBar>
@@ -27,13 +26,6 @@
 using namespace varn;
 
 namespace {
-
-QStringList visibleMenus(const CMainFrame& frame) {
-    QStringList out;
-    for (QAction* a : frame.menuBar()->actions())
-        if (a->isVisible()) out << a->text().remove(QLatin1Char('&'));
-    return out;
-}
 
 // A stand-in compiler that counts its runs, takes a while and writes `log`.
 void slowCompiler(const QString& install, const QByteArray& log, double seconds) {
@@ -59,53 +51,12 @@ private slots:
         guitest::Workspace ws;
         CMainFrame frame(*ws.manager, ws.ui, ws.settings);
         frame.show();
-        QVERIFY(frame.windowTitle().startsWith(QStringLiteral("VARNide43")));
         QCOMPARE(frame.centralWidget(), frame.mdiArea());
         QCOMPARE(&frame.workspace(), ws.manager.get());
-        QCOMPARE(frame.fileToolBar()->windowTitle(), QStringLiteral("File"));
-        QCOMPARE(frame.executeToolBar()->windowTitle(), QStringLiteral("Execute"));
-        QCOMPARE(frame.projectBar()->windowTitle(), QStringLiteral("Project Workspace"));
-        QCOMPARE(frame.outputBar()->windowTitle(), QStringLiteral("Output Window"));
         QCOMPARE(frame.dockWidgetArea(frame.projectBar()), Qt::LeftDockWidgetArea);
         QCOMPARE(frame.dockWidgetArea(frame.outputBar()), Qt::BottomDockWidgetArea);
-        QCOMPARE(visibleMenus(frame),
-                 (QStringList{QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("View"), QStringLiteral("Project"),
-                              QStringLiteral("Build"), QStringLiteral("Execute"), QStringLiteral("Tools"), QStringLiteral("Window"), QStringLiteral("Help")}));
-        QVERIFY(frame.menu(QStringLiteral("Edit")));
-        QVERIFY(frame.menu(QStringLiteral("Tools")));
         QVERIFY(frame.busyIndicator()->isHidden());
-    }
-
-    void buildMenuIdsTextsAndKeys() {
-        guitest::Workspace ws;
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        const struct {
-            int id;
-            const char* text;
-            QKeySequence key;
-        } expected[] = {
-            {32829, "&Compile", QKeySequence(Qt::Key_F7)},
-            {32901, "C &Build", QKeySequence()},
-            {32782, "&Make PRC...", QKeySequence(Qt::CTRL | Qt::Key_F7)},
-            {32781, "&PRC Install...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F7)},
-            {32779, "V&SM Install", QKeySequence()},
-            {32890, "P&ocketPC Install", QKeySequence()},
-        };
-        QStringList menuTexts;
-        for (QAction* a : frame.menu(QStringLiteral("Build"))->actions())
-            if (!a->isSeparator()) menuTexts << a->text();
-        QStringList wanted;
-        for (const auto& e : expected) {
-            QAction* a = frame.action(e.id);
-            QVERIFY2(a, e.text);
-            QCOMPARE(a->text(), QString::fromLatin1(e.text));
-            QCOMPARE(a->shortcut(), e.key);
-            QCOMPARE(a->data().toInt(), e.id);
-            wanted << QString::fromLatin1(e.text);
-        }
-        QCOMPARE(menuTexts, wanted);
-        QVERIFY(frame.action(32901)->isCheckable());
-        // The Execute toolbar carries the configuration box and Compile.
+        // The Execute toolbar carries Compile.
         QVERIFY(frame.executeToolBar()->actions().contains(frame.action(32829)));
     }
 
@@ -113,12 +64,6 @@ private slots:
         guitest::Workspace ws(QStringLiteral("Demo"));
         CMainFrame frame(*ws.manager, ws.ui, ws.settings);
         QComboBox* box = frame.configurationBox();
-        QStringList names;
-        for (int i = 0; i < box->count(); ++i) names << box->itemText(i);
-        QCOMPARE(names, (QStringList{QStringLiteral("PalmOS Debug"), QStringLiteral("Pilot Debug"),
-                                     QStringLiteral("PalmOS Release"), QStringLiteral("Pilot Release"),
-                                     QStringLiteral("Windows Debug"), QStringLiteral("Windows Release"),
-                                     QStringLiteral("PocketPC Debug"), QStringLiteral("PocketPC Release")}));
         // The project's configuration shows.
         QCOMPARE(box->currentText(), QStringLiteral("Windows Debug"));
         QVERIFY(frame.windowTitle().startsWith(QStringLiteral("VARNide43")));
@@ -141,43 +86,39 @@ private slots:
     void enablingFollowsTheConfiguration() {
         guitest::Workspace ws(QStringLiteral("Demo"));
         CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        // What the menu shows, brought up to date as when the menu opens.
-        auto on = [&frame](int id) {
+        // Compile, C Build, Make PRC, PRC Install, VSM Install, PocketPC Install:
+        // "e" enabled, "d" disabled, as the menu shows them when it opens.
+        const int ids[] = {CMainFrame::ID_BUILD_COMPILE,    CMainFrame::ID_BUILD_CBUILD,
+                           CMainFrame::ID_BUILD_MAKEPRC,    CMainFrame::ID_BUILD_PRCINSTALL,
+                           CMainFrame::ID_BUILD_VSMINSTALL, CMainFrame::ID_BUILD_POCKETPCINSTALL};
+        auto state = [&] {
             frame.updateCommands();
-            return frame.action(id)->isEnabled();
+            QString out;
+            for (int id : ids) out += frame.action(id)->isEnabled() ? QLatin1Char('e') : QLatin1Char('d');
+            return out;
         };
-        frame.setActiveConfiguration("Windows Debug");
-        QVERIFY(on(CMainFrame::ID_BUILD_COMPILE));
-        QVERIFY(on(CMainFrame::ID_BUILD_CBUILD));
-        QVERIFY(!on(CMainFrame::ID_BUILD_MAKEPRC));
-        QVERIFY(!on(CMainFrame::ID_BUILD_PRCINSTALL));
-        QVERIFY(!on(CMainFrame::ID_BUILD_VSMINSTALL));
-        QVERIFY(!on(CMainFrame::ID_BUILD_POCKETPCINSTALL));
-        frame.setActiveConfiguration("PalmOS Debug");
-        QVERIFY(on(CMainFrame::ID_BUILD_MAKEPRC));
-        QVERIFY(on(CMainFrame::ID_BUILD_PRCINSTALL));
-        QVERIFY(on(CMainFrame::ID_BUILD_VSMINSTALL));
-        QVERIFY(!on(CMainFrame::ID_BUILD_POCKETPCINSTALL));
+        const std::pair<const char*, const char*> rows[] = {
+            {"Windows Debug", "eedddd"}, {"PalmOS Debug", "eeeeed"},
+            {"Pilot Debug", "eedddd"},  // the older "Pilot" names are not the PalmOS flavour
+            {"PocketPC Release", "eeddde"},
+        };
+        for (const auto& [configuration, expected] : rows) {
+            frame.setActiveConfiguration(configuration);
+            QCOMPARE(state(), QString::fromLatin1(expected));
+        }
         // An optimized build has no VSM install; C Build shows the setting.
+        frame.setActiveConfiguration("PalmOS Debug");
         frame.onCBuild();
         QVERIFY(ws.model().settings.optimizedBuild);
         QVERIFY(ws.model().modified);
         QVERIFY(frame.action(CMainFrame::ID_BUILD_CBUILD)->isChecked());
-        QVERIFY(!on(CMainFrame::ID_BUILD_VSMINSTALL));
-        QVERIFY(on(CMainFrame::ID_BUILD_MAKEPRC));
+        QCOMPARE(state(), QStringLiteral("eeeedd"));
         frame.onCBuild();
         QVERIFY(!frame.action(CMainFrame::ID_BUILD_CBUILD)->isChecked());
-        // The older "Pilot" names are not the PalmOS flavour.
-        frame.setActiveConfiguration("Pilot Debug");
-        QVERIFY(!on(CMainFrame::ID_BUILD_MAKEPRC));
-        QVERIFY(!on(CMainFrame::ID_BUILD_VSMINSTALL));
-        frame.setActiveConfiguration("PocketPC Release");
-        QVERIFY(on(CMainFrame::ID_BUILD_POCKETPCINSTALL));
-        QVERIFY(!on(CMainFrame::ID_BUILD_MAKEPRC));
         // A watched run or debug process keeps Compile disabled.
+        frame.setActiveConfiguration("PocketPC Release");
         frame.setProgramWatched([] { return true; });
-        QVERIFY(!on(CMainFrame::ID_BUILD_COMPILE));
-        QVERIFY(on(CMainFrame::ID_BUILD_POCKETPCINSTALL));
+        QCOMPARE(state(), QStringLiteral("deddde"));
     }
 
     void noApplicationNoCompile() {

@@ -131,87 +131,75 @@ TEST_F(BmpImportTest, ColourBmpIntoNewNameIsByteIdentical) {
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Information);
     EXPECT_EQ(project.calls, (std::vector<std::string>{"bitmap " + image, "modified"}));
     expectEditorReads(image, {24});
+    // Without a project only the file is written.
+    ui.clear();
+    ASSERT_TRUE(importBmp(colour, dir.file("Alone.vbm"), ui));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Import complete."});
 }
 
-TEST_F(BmpImportTest, MonochromeBesideColourGivesTwoBlocksColourFirst) {
-    const std::string colour = bmp("c.bmp", Bmp{});
-    Bmp m;
-    m.bpp = 1;
-    const std::string mono = bmp("m.bmp", m);
-    const std::string image = dir.file("Both.vbm");
-    ASSERT_TRUE(import(colour, image));
-    ASSERT_TRUE(import(mono, image)) << ui.lastText();
-    EXPECT_EQ(readBytes(image), readBytes(colour) + readBytes(mono));
-    expectEditorReads(image, {24, 1});
+// Several BMPs imported one after another into one image file.
+struct Sequence {
+    const char* name;
+    std::vector<Bmp> imports;
+    std::vector<int> kept;  // which imports the file holds at the end, in order
+    std::vector<int> depths;
+    std::string lastError;  // the last import's refusal, if any
+    bool startEmpty = false;  // an empty image file exists before the first import
+};
+
+Bmp depth(int bpp, int seed = 1, int width = 32, int height = 22) {
+    Bmp b;
+    b.bpp = static_cast<std::uint16_t>(bpp);
+    b.seed = seed;
+    b.width = width;
+    b.height = height;
+    return b;
 }
 
-TEST_F(BmpImportTest, ColourBesideMonochromeIsAppendedAfterIt) {
-    Bmp m;
-    m.bpp = 1;
-    const std::string mono = bmp("m.bmp", m);
-    Bmp c;
-    c.bpp = 8;
-    const std::string colour = bmp("c.bmp", c);
-    const std::string image = dir.file("Both.vbm");
-    ASSERT_TRUE(import(mono, image));
-    ASSERT_TRUE(import(colour, image));
-    EXPECT_EQ(readBytes(image), readBytes(mono) + readBytes(colour));
-    expectEditorReads(image, {1, 8});
+void PrintTo(const Sequence& c, std::ostream* os) { *os << c.name; }
+
+class BmpSequence : public BmpImportTest, public ::testing::WithParamInterface<Sequence> {};
+
+TEST_P(BmpSequence, KeepsOneImageOfEachKindColourFirst) {
+    const Sequence& c = GetParam();
+    const std::string image = dir.file("Image.vbm");
+    if (c.startEmpty) writeBytes(image, "");
+    std::vector<std::string> bytes;
+    bool last = false;
+    for (std::size_t i = 0; i < c.imports.size(); ++i) {
+        const std::string path = bmp("in" + std::to_string(i) + ".bmp", c.imports[i]);
+        bytes.push_back(readBytes(path));
+        project.calls.clear();
+        last = import(path, image);
+        if (i + 1 < c.imports.size()) {
+            ASSERT_TRUE(last) << i << ": " << ui.lastText();
+        }
+    }
+    std::string expected;
+    for (int k : c.kept) expected += bytes[k];
+    EXPECT_EQ(readBytes(image), expected);
+    if (c.lastError.empty()) {
+        EXPECT_TRUE(last) << ui.lastText();
+        expectEditorReads(image, c.depths);
+    } else {
+        EXPECT_FALSE(last);
+        expectOnlyError(c.lastError);
+    }
 }
 
-TEST_F(BmpImportTest, SecondColourBmpReplacesTheFirst) {
-    const std::string first = bmp("first.bmp", Bmp{});
-    Bmp second;
-    second.bpp = 4;
-    second.seed = 9;
-    const std::string secondPath = bmp("second.bmp", second);
-    const std::string image = dir.file("Swap.vbm");
-    ASSERT_TRUE(import(first, image));
-    ASSERT_TRUE(import(secondPath, image));
-    EXPECT_EQ(readBytes(image), readBytes(secondPath));
-    expectEditorReads(image, {4});
-}
-
-TEST_F(BmpImportTest, SecondMonochromeBmpReplacesTheFirst) {
-    Bmp a;
-    a.bpp = 1;
-    Bmp b = a;
-    b.seed = 5;
-    const std::string pa = bmp("a.bmp", a), pb = bmp("b.bmp", b);
-    const std::string image = dir.file("Mono.vbm");
-    ASSERT_TRUE(import(pa, image));
-    ASSERT_TRUE(import(pb, image));
-    EXPECT_EQ(readBytes(image), readBytes(pb));
-}
-
-TEST_F(BmpImportTest, FileWithBothKindsIsRefused) {
-    Bmp m;
-    m.bpp = 1;
-    const std::string colour = bmp("c.bmp", Bmp{}), mono = bmp("m.bmp", m);
-    const std::string image = dir.file("Full.vbm");
-    ASSERT_TRUE(import(colour, image));
-    ASSERT_TRUE(import(mono, image));
-    const std::string before = readBytes(image);
-    project.calls.clear();
-    EXPECT_FALSE(import(colour, image));
-    expectOnlyError("VARN image file already has a color and monochrome image.");
-    EXPECT_EQ(readBytes(image), before);
-}
-
-TEST_F(BmpImportTest, SizeMismatchIsRefused) {
-    const std::string big = bmp("big.bmp", Bmp{});
-    Bmp s;
-    s.width = 16;
-    s.height = 16;
-    s.bpp = 1;
-    const std::string small = bmp("small.bmp", s);
-    const std::string image = dir.file("Sized.vbm");
-    ASSERT_TRUE(import(big, image));
-    project.calls.clear();
-    EXPECT_FALSE(import(small, image));
-    expectOnlyError("The imported image size (16x16) must be the same as the existing image size (32x22).");
-    EXPECT_EQ(readBytes(image), readBytes(big));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BmpSequence,
+    ::testing::Values(
+        Sequence{"MonochromeBesideColour", {depth(24), depth(1)}, {0, 1}, {24, 1}, ""},
+        Sequence{"ColourAfterMonochrome", {depth(1), depth(8)}, {0, 1}, {1, 8}, ""},
+        Sequence{"SecondColourReplaces", {depth(24), depth(4, 9)}, {1}, {4}, ""},
+        Sequence{"SecondMonochromeReplaces", {depth(1), depth(1, 5)}, {1}, {1}, ""},
+        Sequence{"EmptyFileCountsAsNew", {depth(24)}, {0}, {24}, "", true},
+        Sequence{"BothKindsAlready", {depth(24), depth(1), depth(24)}, {0, 1}, {},
+                 "VARN image file already has a color and monochrome image."},
+        Sequence{"SizeMismatch", {depth(24), depth(1, 1, 16, 16)}, {0}, {},
+                 "The imported image size (16x16) must be the same as the existing image size (32x22)."}),
+    [](const ::testing::TestParamInfo<Sequence>& i) { return std::string(i.param.name); });
 
 TEST_F(BmpImportTest, MissingImportFile) {
     const std::string missing = dir.file("none.bmp");
@@ -240,13 +228,6 @@ TEST_F(BmpImportTest, MissingExtensionBecomesVbm) {
     EXPECT_EQ(project.calls.front(), "bitmap " + dir.file("Plain.vbm"));
 }
 
-TEST_F(BmpImportTest, EmptyExistingFileCountsAsNew) {
-    const std::string colour = bmp("c.bmp", Bmp{});
-    writeBytes(dir.file("Empty.vbm"), "");
-    ASSERT_TRUE(import(colour, dir.file("Empty.vbm"))) << ui.lastText();
-    EXPECT_EQ(readBytes(dir.file("Empty.vbm")), readBytes(colour));
-}
-
 TEST_F(BmpImportTest, ReadOnlyImageFileIsNotTouched) {
     const std::string colour = bmp("c.bmp", Bmp{});
     Bmp m;
@@ -259,13 +240,6 @@ TEST_F(BmpImportTest, ReadOnlyImageFileIsNotTouched) {
     EXPECT_FALSE(import(mono, image));
     expectOnlyError("Could not write the VARN image file " + image + ".");
     EXPECT_EQ(readBytes(image), readBytes(colour));
-}
-
-TEST_F(BmpImportTest, WithoutProjectOnlyTheFileIsWritten) {
-    const std::string colour = bmp("c.bmp", Bmp{});
-    ui.clear();
-    ASSERT_TRUE(importBmp(colour, dir.file("Alone.vbm"), ui));
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Import complete."});
 }
 
 struct Refusal {

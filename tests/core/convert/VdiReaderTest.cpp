@@ -221,39 +221,29 @@ class VdiBadInput : public ::testing::TestWithParam<BadCase> {};
 
 TEST_P(VdiBadInput, ReaderGivesItsMessage) { EXPECT_EQ(errorOf(GetParam().text), GetParam().message); }
 
-TEST_P(VdiBadInput, ConversionShowsErrorAndWritesNothing) {
-    TempDir dir;
-    const std::string input = dir.file("Table.vdi");
-    writeBytes(input, GetParam().text);
-    RecordingUi ui;
-    EXPECT_FALSE(convertForTest(input, ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, GetParam().message);
-    EXPECT_EQ(ui.messages[0].caption, "Error!");
-    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
-    EXPECT_FALSE(fsys::exists(dir.file("Table.PDB")));
-}
-
-TEST_P(VdiBadInput, ExistingDatabaseStaysAsItWas) {
-    TempDir dir;
-    const std::string input = dir.file("Table.vdi");
-    writeBytes(input, GetParam().text);
-    writeBytes(dir.file("Table.PDB"), "previous database");
-    RecordingUi ui;
-    EXPECT_FALSE(convertForTest(input, ui));
-    EXPECT_EQ(readBytes(dir.file("Table.PDB")), "previous database");
-}
-
 INSTANTIATE_TEST_SUITE_P(Cases, VdiBadInput, ::testing::ValuesIn(badCases()),
                          [](const ::testing::TestParamInfo<BadCase>& i) { return i.param.name; });
 
-TEST(VdiConversion, MissingInput) {
+// A refused file is reported as "Error!"; nothing is written, an existing database stays.
+TEST(VdiConversion, RefusedInputWritesNothing) {
     TempDir dir;
     RecordingUi ui;
     EXPECT_FALSE(convertForTest(dir.file("none.vdi"), ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Cannot open VDB file");
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Cannot open VDB file"});
     EXPECT_EQ(ui.messages[0].caption, "Error!");
+    const std::string input = dir.file("Table.vdi");
+    for (bool existing : {false, true}) {
+        writeBytes(input, file("Fields: 1\nRecords: 1\nSyncPref: MERGE\n", "A:x: N Size:8\n1,1,one\n"));
+        if (existing) writeBytes(dir.file("Table.PDB"), "previous database");
+        ui.clear();
+        EXPECT_FALSE(convertForTest(input, ui));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, vdiLineMessage(vdimsg::kBadNumber, 8));
+        EXPECT_EQ(ui.messages[0].caption, "Error!");
+        EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
+        if (existing) EXPECT_EQ(readBytes(dir.file("Table.PDB")), "previous database");
+        else EXPECT_FALSE(fsys::exists(dir.file("Table.PDB")));
+    }
 }
 
 TEST(VdiConversion, OutputThatCannotBeCreated) {

@@ -204,7 +204,3 @@ TEST(SourceCommands, DeclaredObjectType) {
     EXPECT_EQ(autoPropertyType(source + "  cancel "), std::nullopt);
     EXPECT_EQ(autoPropertyType(source + "  count"), std::nullopt);
 }
-
-TEST(SourceCommands, NewCFileText) {
-    EXPECT_STREQ(SourceTexts::kNewCFile, "#include <VARN_support.h>\r\n#include <VARN_prototypes.h>\r\n\r\n");
-}

@@ -1,4 +1,5 @@
-// Form files written byte for byte against golden files, and read back.
+// Form files written byte for byte against golden files, and read back to
+// the same text.
 #include <gtest/gtest.h>
 
 #include "FormTestSupport.h"
@@ -67,6 +68,62 @@ std::unique_ptr<CVARNfbDoc> gridDoc() {
     return doc;
 }
 
+// On a frame with an empty display: an array of buttons, an array of labels
+// with bitmaps (no colours), an array of texts with their own colours, a
+// label and a checkbox showing their names, an expression display, fonts,
+// flags and the lower-case keyword values.
+std::unique_ptr<CVARNfbDoc> featuresDoc() {
+    auto doc = std::make_unique<CVARNfbDoc>(plainEnv());
+    addControl(*doc, kind::Frame, "Form1", 0, 0, 160, 160);
+    auto array = [&](int kindCode, const char* name, int y) {
+        std::vector<CVARNFBControl*> out;
+        for (int i = 0; i < 2; ++i) {
+            CVARNFBControl& e = addControl(*doc, kindCode, name, 10 + 30 * i, y, 24, 12);
+            e.arrayCount = 2;
+            e.arrayIndex = i;
+            out.push_back(&e);
+        }
+        return out;
+    };
+    array(kind::Button, "Btn", 10);
+    auto pics = array(kind::Label, "Pic", 30);
+    pics[0]->bitmap = "Sun";
+    pics[1]->bitmap = "Moon";
+    auto fields = array(kind::Text, "Field", 50);
+    fields[0]->foreground = 1;
+    fields[1]->foreground = 2;
+    fields[1]->background = 3;
+    addControl(*doc, kind::Label, "Title", 0, 70, 50, 10).display = "Title";
+    addControl(*doc, kind::Checkbox, "Agree", 0, 80, 50, 10).display = "Agree";
+    CVARNFBControl& total = addControl(*doc, kind::Text, "Total", 0, 90, 40, 10);
+    total.display = "1 + 2 * 3";
+    total.displayIsExpression = true;
+    CVARNFBControl& b = addControl(*doc, kind::Button, "Go", 0, 100, 40, 10);
+    b.fontName = "Courier New";
+    b.fontStyle = "Bold Italic";
+    b.fontSize = 12;
+    b.hidden = true;
+    b.locked = true;
+    b.border = "Dashed";
+    b.hardware = "PageUp";
+    b.invokes = "OnGo";
+    CVARNFBControl& t = addControl(*doc, kind::Text, "Note", 0, 110, 40, 10);
+    t.fontName = "largeboldfont";
+    t.scrollbar = "Bottom";
+    t.noInput = true;
+    t.singleLine = true;
+    addControl(*doc, kind::FileSel, "Pick", 0, 120, 40, 30).fontName = "STDFONT";  // writes no font line
+    return doc;
+}
+
+// Without a frame the objects have no owner, a label named like a frame included.
+std::unique_ptr<CVARNfbDoc> noFrameDoc() {
+    auto doc = std::make_unique<CVARNfbDoc>(plainEnv());
+    addControl(*doc, kind::Label, "Frame1", 0, 0, 40, 10);
+    addControl(*doc, kind::Text, "Name", 0, 20, 40, 10);
+    return doc;
+}
+
 struct GoldenCase {
     const char* golden;
     const char* fileName;
@@ -89,7 +146,9 @@ TEST_P(FormGolden, WritesByteForByteAndReadsBackToTheSameText) {
 
 INSTANTIATE_TEST_SUITE_P(Forms, FormGolden,
                          ::testing::Values(GoldenCase{"form/demo/Demo.vff", "Demo.vff", demoDoc},
-                                           GoldenCase{"form/grid/Orders.vff", "Orders.vff", gridDoc}));
+                                           GoldenCase{"form/grid/Orders.vff", "Orders.vff", gridDoc},
+                                           GoldenCase{"form/features/Features.vff", "Features.vff", featuresDoc},
+                                           GoldenCase{"form/features/NoFrame.vff", "NoFrame.vff", noFrameDoc}));
 
 TEST(FormGoldenRead, DemoReadsBackItsRecords) {
     RecordingUi ui;

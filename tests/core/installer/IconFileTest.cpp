@@ -218,20 +218,6 @@ TEST(IconFile, UnreadableFileGivesNoneSilently) {
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Could not read icon header"});
 }
 
-TEST(IconFile, FileAndBytesAgreeOnEveryTruncation) {
-    const std::string good = handMadeIco({{16, 4, 60}, {32, 8, 70}});
-    test::TempDir dir;
-    for (std::size_t n = 0; n <= good.size(); ++n) {
-        std::string cut = good.substr(0, n);
-        test::writeBytes(dir.file("cut.ico"), cut);
-        RecordingUi ui;
-        auto fromFile = readIconImage(ui, dir.file("cut.ico"), false);
-        Read fromBytes = readBytes(cut, false);
-        EXPECT_EQ(fromFile, fromBytes.image) << n;
-        EXPECT_EQ(ui.texts(), fromBytes.messages) << n;
-        EXPECT_EQ(fromFile.has_value(), n == good.size()) << n;
-    }
-}
 
 }  // namespace
 }  // namespace varn::install

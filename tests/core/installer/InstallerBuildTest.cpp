@@ -64,62 +64,106 @@ const char* kPalmResults =
 
 }  // namespace
 
-TEST(InstallerBuild, PalmOSWithoutConduit) {
+// The steps and the install folder per platform and settings.
+struct Layout {
+    const char* name;
+    TargetPlatform platform;
+    void (*edit)(InstallSettings&, test::InstallFixture&);
+    std::set<std::string> tree;
+    std::vector<const char*> steps;  // results lines, "..." and line ends left out
+};
+
+const Layout kLayouts[] = {
+    {"PalmOSWithoutConduit", TargetPlatform::PalmOS, [](InstallSettings&, test::InstallFixture&) {},
+     names({"Setup.exe", "Instaide.dll", "HSAPI.dll", "InstallScript.ini", "Demo.prc", "Demo.vdb", "readme.txt"}),
+     {"Verifying install settings", "Creating the install script", "Copying core install files",
+      "Copying dialog files", "Copying VARN application files", "Copying device files", "Copying Desktop files"}},
+    {"PalmOSWithConduitAndDialogs", TargetPlatform::PalmOS,
+     [](InstallSettings& s, test::InstallFixture& f) {
+         s.installConduit = true;
+         s.softwareLicenseFile = f.projectFile("text/license.txt");
+         s.welcomeBitmapFile = "welcome.bmp";  // relative: taken from the project folder
+         f.projectFile("welcome.bmp");
+     },
+     names({"Setup.exe", "Instaide.dll", "HSAPI.dll", "VARNcn20.dll", "InstallScript.ini", "license.txt",
+            "welcome.bmp", "Demo.prc", "Demo.vdb", "readme.txt"}),
+     {"Verifying install settings", "Creating the install script", "Copying core install files",
+      "Copying dialog files", "Copying VARN application files", "Copying device files", "Copying Desktop files"}},
+    {"EmptyApplicationGroupWarns", TargetPlatform::PalmOS,
+     [](InstallSettings& s, test::InstallFixture&) { s.files(FileGroup::Device).clear(); },
+     names({"Setup.exe", "Instaide.dll", "HSAPI.dll", "InstallScript.ini", "Demo.vdb", "readme.txt"}),
+     {"Verifying install settings", "Creating the install script", "Copying core install files",
+      "Copying dialog files", "Copying VARN application files", "WARNING: No application file was specified.",
+      "Copying device files", "Copying Desktop files"}},
+    {"WindowsCopiesOnlyTheSetupProgramAndGroups", TargetPlatform::Windows,
+     [](InstallSettings& s, test::InstallFixture& f) {
+         s = InstallSettings{};
+         s.files(FileGroup::Device) = {f.projectFile("Demo.vsp")};
+     },
+     names({"Setup.exe", "InstallScript.ini", "Demo.vsp"}), {}},
+    {"PocketPCWithoutCabFilesKeepsTheDefinitionFiles", TargetPlatform::PocketPC,
+     [](InstallSettings& s, test::InstallFixture& f) {
+         s = ppcSettings(f);
+         s.buildCabFiles = false;
+     },
+     names({"Setup.exe", "InstallScript.ini", "VARNvdi2ppc.exe", "VARNregARM.exe", "VARNregSH3.exe",
+            "VARNregMIPS.exe", "ARM/", "ARM/Demo.exe", "ARM/gx.dll", "ARM/SetupDll.dll", "ARM/ext.dll", "MIPS/",
+            "MIPS/Demo.exe", "MIPS/gx.dll", "MIPS/SetupDll.dll", "MIPS/ext.dll", "SH3/", "SH3/Demo.exe",
+            "SH3/gx.dll", "SH3/SetupDll.dll", "SH3/ext.dll", "Demo.vce", "beep.wav", "Demo.vdb", "f.ttf",
+            "SetupDll.dat", "Demo.inf", "buildcab.bat", "buildcab_cleanup.bat", "Demo.ini"}),
+     {"Verifying install settings", "Creating the install script", "Copying core install files",
+      "Copying dialog files", "Copying VARN application files", "Copying device files", "Copying Desktop files",
+      "Copying device dll files", "Copying device font files", "Building cab definition files"}},
+};
+
+void PrintTo(const Layout& l, std::ostream* os) { *os << l.name; }
+
+class InstallerLayout : public ::testing::TestWithParam<Layout> {};
+
+TEST_P(InstallerLayout, StepsAndFolderContents) {
+    const Layout& l = GetParam();
     test::InstallFixture f;
-    auto b = f.builder(TargetPlatform::PalmOS);
-    EXPECT_EQ(b.installDirectory(), f.project + "/Demo_PalmOS_Install");
-    ASSERT_TRUE(b.build(palmSettings(f)));
-    EXPECT_EQ(b.results(), kPalmResults);
+    auto b = f.builder(l.platform);
+    InstallSettings s = palmSettings(f);
+    l.edit(s, f);
+    ASSERT_TRUE(b.build(s)) << b.results();
+    if (!l.steps.empty()) {
+        std::string results;
+        for (const char* step : l.steps) results += std::string(step) + (step[0] == 'W' ? "" : "...") + "\r\n";
+        EXPECT_EQ(b.results(), results + "Build was successful.\r\n");
+    }
+    EXPECT_EQ(listTree(b.installDirectory()), l.tree);
     EXPECT_TRUE(f.ui.messages.empty());
-    EXPECT_EQ(listTree(b.installDirectory()), names({"Setup.exe", "Instaide.dll", "HSAPI.dll", "InstallScript.ini",
-                                                     "Demo.prc", "Demo.vdb", "readme.txt"}));
-    EXPECT_EQ(test::readBytes(b.installDirectory() + "/Setup.exe"), "ide:Setup.exe");
-    EXPECT_EQ(test::readBytes(b.installDirectory() + "/Demo.vdb"), "user:data/Demo.vdb");
     EXPECT_TRUE(f.iconCalls.empty());
 }
 
-TEST(InstallerBuild, PalmOSWithConduitAndDialogs) {
+INSTANTIATE_TEST_SUITE_P(Cases, InstallerLayout, ::testing::ValuesIn(kLayouts),
+                         [](const auto& i) { return std::string(i.param.name); });
+
+TEST(InstallerBuild, CopiedFilesAndScript) {
     test::InstallFixture f;
-    auto b = f.builder(TargetPlatform::PalmOS);
+    auto palm = f.builder(TargetPlatform::PalmOS);
+    EXPECT_EQ(palm.installDirectory(), f.project + "/Demo_PalmOS_Install");
     InstallSettings s = palmSettings(f);
-    s.installConduit = true;
     s.softwareLicenseFile = f.projectFile("text/license.txt");
-    s.welcomeBitmapFile = "welcome.bmp";  // relative: taken from the project folder
-    f.projectFile("welcome.bmp");
-    ASSERT_TRUE(b.build(s));
-    EXPECT_EQ(listTree(b.installDirectory()),
-              names({"Setup.exe", "Instaide.dll", "HSAPI.dll", "VARNcn20.dll", "InstallScript.ini", "license.txt",
-                     "welcome.bmp", "Demo.prc", "Demo.vdb", "readme.txt"}));
-    EXPECT_NE(test::readBytes(b.installDirectory() + "/InstallScript.ini").find("SoftwareLicenseFile=license.txt\r\n"),
+    ASSERT_TRUE(palm.build(s));
+    EXPECT_EQ(test::readBytes(palm.installDirectory() + "/Setup.exe"), "ide:Setup.exe");
+    EXPECT_EQ(test::readBytes(palm.installDirectory() + "/Demo.vdb"), "user:data/Demo.vdb");
+    EXPECT_NE(test::readBytes(palm.installDirectory() + "/InstallScript.ini").find("SoftwareLicenseFile=license.txt\r\n"),
               std::string::npos);
+
+    auto b = f.builder(TargetPlatform::PocketPC);
+    InstallSettings p = ppcSettings(f);
+    p.buildCabFiles = false;
+    ASSERT_TRUE(b.build(p));
+    const std::string dir = b.installDirectory();
+    EXPECT_EQ(test::readBytes(dir + "/MIPS/Demo.exe"), "ide:PocketPC/MIPS/VARNppc.exe");
+    EXPECT_EQ(test::readBytes(dir + "/SH3/ext.dll"), "user:sh3/ext.dll");
+    EXPECT_EQ(test::readBytes(dir + "/SetupDll.dat"), "CreatorId=Demo\nFontFile=f.ttf\n");
+    EXPECT_EQ(test::readBytes(dir + "/buildcab.bat"),
+              "\"" + f.ide + "/CabWiz.exe\" \".\\Demo.inf\" /err err.log /cpu PPC3_SH3 PPC3_MIPS PPC3_ARM\n\n");
 }
 
-TEST(InstallerBuild, WindowsCopiesOnlyTheSetupProgramAndGroups) {
-    test::InstallFixture f;
-    auto b = f.builder(TargetPlatform::Windows);
-    InstallSettings s;
-    s.files(FileGroup::Device) = {f.projectFile("Demo.vsp")};
-    ASSERT_TRUE(b.build(s));
-    EXPECT_EQ(listTree(b.installDirectory()), names({"Setup.exe", "InstallScript.ini", "Demo.vsp"}));
-}
-
-TEST(InstallerBuild, EmptyApplicationGroupWarns) {
-    test::InstallFixture f;
-    auto b = f.builder(TargetPlatform::PalmOS);
-    InstallSettings s = palmSettings(f);
-    s.files(FileGroup::Device).clear();
-    ASSERT_TRUE(b.build(s));
-    EXPECT_EQ(b.results(),
-              "Verifying install settings...\r\n"
-              "Creating the install script...\r\n"
-              "Copying core install files...\r\n"
-              "Copying dialog files...\r\n"
-              "Copying VARN application files...\r\n"
-              "WARNING: No application file was specified.\r\n"
-              "Copying device files...\r\n"
-              "Copying Desktop files...\r\n"
-              "Build was successful.\r\n");
-}
 
 TEST(InstallerBuild, FirstVerifyFailureEndsTheBuild) {
     test::InstallFixture f;
@@ -143,39 +187,6 @@ TEST(InstallerBuild, FirstVerifyFailureEndsTheBuild) {
     EXPECT_FALSE(c.build(t));
     EXPECT_EQ(c.results(), "Verifying install settings...\r\nCould not find dialog prolog file:\r\nprolog.txt\r\n"
                            "Verify failed\r\n");
-}
-
-TEST(InstallerBuild, PocketPCWithoutCabFilesKeepsTheDefinitionFiles) {
-    test::InstallFixture f;
-    auto b = f.builder(TargetPlatform::PocketPC);
-    InstallSettings s = ppcSettings(f);
-    s.buildCabFiles = false;
-    ASSERT_TRUE(b.build(s));
-    EXPECT_EQ(b.results(),
-              "Verifying install settings...\r\n"
-              "Creating the install script...\r\n"
-              "Copying core install files...\r\n"
-              "Copying dialog files...\r\n"
-              "Copying VARN application files...\r\n"
-              "Copying device files...\r\n"
-              "Copying Desktop files...\r\n"
-              "Copying device dll files...\r\n"
-              "Copying device font files...\r\n"
-              "Building cab definition files...\r\n"
-              "Build was successful.\r\n");
-    EXPECT_EQ(listTree(b.installDirectory()),
-              names({"Setup.exe", "InstallScript.ini", "VARNvdi2ppc.exe", "VARNregARM.exe", "VARNregSH3.exe",
-                     "VARNregMIPS.exe", "ARM/", "ARM/Demo.exe", "ARM/gx.dll", "ARM/SetupDll.dll", "ARM/ext.dll",
-                     "MIPS/", "MIPS/Demo.exe", "MIPS/gx.dll", "MIPS/SetupDll.dll", "MIPS/ext.dll", "SH3/",
-                     "SH3/Demo.exe", "SH3/gx.dll", "SH3/SetupDll.dll", "SH3/ext.dll", "Demo.vce", "beep.wav",
-                     "Demo.vdb", "f.ttf", "SetupDll.dat", "Demo.inf", "buildcab.bat", "buildcab_cleanup.bat",
-                     "Demo.ini"}));
-    const std::string dir = b.installDirectory();
-    EXPECT_EQ(test::readBytes(dir + "/MIPS/Demo.exe"), "ide:PocketPC/MIPS/VARNppc.exe");
-    EXPECT_EQ(test::readBytes(dir + "/SH3/ext.dll"), "user:sh3/ext.dll");
-    EXPECT_EQ(test::readBytes(dir + "/SetupDll.dat"), "CreatorId=Demo\nFontFile=f.ttf\n");
-    EXPECT_EQ(test::readBytes(dir + "/buildcab.bat"),
-              "\"" + f.ide + "/CabWiz.exe\" \".\\Demo.inf\" /err err.log /cpu PPC3_SH3 PPC3_MIPS PPC3_ARM\n\n");
 }
 
 TEST(InstallerBuild, PocketPCConduitAndIcon) {
