@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QInputDialog>
+#include <QLocalSocket>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -177,6 +178,31 @@ private slots:
         qputenv("DISPLAY", display);
         qputenv("XDG_CONFIG_HOME", config);
         QVERIFY(otherDisplay != first && otherSettings != first && otherDisplay != otherSettings);
+    }
+
+    // A later start hands its file over: the running IDE opens it; a project
+    // file opens as the project.
+    void aFileHandedOverOpens() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        const QString name = QStringLiteral("varnide-test-%1").arg(QCoreApplication::applicationPid());
+        SingleInstance running(name);
+        int activations = 0;
+        QVERIFY(running.listen([&] { ++activations; },
+                               [&](const QString& file) { frame.openFromShell(file.toStdString()); }));
+        QLocalSocket later;
+        later.connectToServer(name);
+        QVERIFY(later.waitForConnected(2000));
+        const QString source = ws.file(QStringLiteral("Demo.vsl"));
+        later.write("open " + source.toUtf8() + "\nactivate\n");
+        QVERIFY(guitest::waitFor([&] { return activations == 1; }));
+        QCOMPARE(QString::fromStdString(frame.documents().activePath()), source);
+
+        const std::string other = ws.file(QStringLiteral("Other.vpj")).toStdString();
+        QVERIFY(ws.manager->saveWorkspace(other));
+        QVERIFY(frame.commands().closeProject());
+        QVERIFY(frame.openFromShell(other));
+        QCOMPARE(ws.manager->currentWorkspaceName().value_or(""), other);
     }
 
     // The window's pieces a user looks for: Find All Functions on the File

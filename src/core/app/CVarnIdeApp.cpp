@@ -102,7 +102,11 @@ void CVarnIdeApp::readSettings() {
 bool CVarnIdeApp::initInstance(const std::vector<std::string>& args, StartupHost& host) {
     formSizeX = settings_.getInt(kSettings, "FormSizeX", 320);
     formSizeY = settings_.getInt(kSettings, "FormSizeY", 320);
-    if (settings_.getInt(kSettings, "AllowMultipleIDE", 0) == 0 && host.activateOtherInstance()) return false;
+    // The command line is read first: a file named on it goes to the IDE that already runs.
+    cmdInfo_.parse(args);
+    if (settings_.getInt(kSettings, "AllowMultipleIDE", 0) == 0 &&
+        host.activateOtherInstance(fromLaunchFolder(cmdInfo_.fileName)))
+        return false;
 
     normaliseColouring(settings_);
     readSettings();
@@ -117,7 +121,6 @@ bool CVarnIdeApp::initInstance(const std::vector<std::string>& args, StartupHost
     if (!host.createMainFrame(*workspace_)) return false;
     workspace_->setWindows(host.workspaceWindows());
 
-    cmdInfo_.parse(args);
     if (!openStartupProject(host)) return false;
 
     if (!cmdInfo_.isBatchBuild()) {

@@ -11,8 +11,9 @@ class WorkspaceWindows;
 class StartupHost {
 public:
     virtual ~StartupHost() = default;
-    // Brings an already running IDE to the front; true when one was found.
-    virtual bool activateOtherInstance() { return false; }
+    // Brings an already running IDE to the front, handing it `file` (a full
+    // path, or empty) to open; true when one was found.
+    virtual bool activateOtherInstance(const std::string& /*file*/) { return false; }
     // Builds the main frame around the workspace manager; false on failure.
     virtual bool createMainFrame(VARNWorkspaceManager& /*manager*/) { return true; }
     virtual WorkspaceWindows* workspaceWindows() { return nullptr; }

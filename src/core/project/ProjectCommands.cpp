@@ -324,11 +324,11 @@ void ProjectCommands::closeCurrent() {
     m.tree.clear();
 }
 
-bool ProjectCommands::openProject() {
+bool ProjectCommands::openProject(const std::string& path) {
     // Edited documents are offered for saving before the project closes them.
     if (!documents_.saveAllModified()) return false;
     closeCurrent();
-    return workspace_.openWorkspace({}, false);
+    return workspace_.openWorkspace(path, false);
 }
 
 bool ProjectCommands::closeProject() {

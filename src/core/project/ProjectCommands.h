@@ -101,7 +101,8 @@ public:
 
     // --- Projects
     bool newProject();
-    bool openProject();
+    // Asks for the project when `path` is empty.
+    bool openProject(const std::string& path = {});
     // Saves the modified documents (false when the user cancelled), saves and
     // closes the project and opens the default project.
     bool closeProject();

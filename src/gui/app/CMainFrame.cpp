@@ -23,6 +23,7 @@
 #include "app/VARNTipOfDay.h"
 #include "app/WindowState.h"
 #include "build/COutputControlBar.h"
+#include "platform/Paths.h"
 #include "build/DeviceInstall.h"
 #include "build/GuiBuildHost.h"
 #include "build/HotSyncInstaller.h"
@@ -600,6 +601,15 @@ bool CMainFrame::openDocument(const std::string& path) {
     }
     bool opened = false;
     for (const auto& p : chosen) opened = documents_->open(p, false) || opened;
+    updateCommands();
+    return opened;
+}
+
+bool CMainFrame::openFromShell(const std::string& path) {
+    if (path.empty()) return false;
+    bool opened = false;
+    if (paths::equalNoCase(paths::extension(path), "vpj")) opened = commands_->openProject(path);
+    else opened = documents_->open(path, false);
     updateCommands();
     return opened;
 }

@@ -118,6 +118,9 @@ public:
     // File "Open...": opens a file in the document of its template (by its
     // extension), asking for files when `path` is empty.
     bool openDocument(const std::string& path = {});
+    // A file handed over by the shell (the command line, or a later start of
+    // the IDE): a project file opens as the project, any other as a document.
+    bool openFromShell(const std::string& path);
     // Opens a file at a line (from 0) with the error marker: the build pane's jump.
     bool openAtLine(const std::string& path, int line);
     // The workbook (tabbed documents) view of the document area.

@@ -4,12 +4,18 @@
 #include <QMdiSubWindow>
 #include <QToolBar>
 
+#include <utility>
+
 #include "app/CVarnIdeApp.h"
 #include "app/WindowState.h"
 
 namespace varn {
 
-bool GuiStartupHost::activateOtherInstance() { return instance_.activateOther(); }
+bool GuiStartupHost::activateOtherInstance(const std::string& file) {
+    return instance_.activateOther(QString::fromStdString(file));
+}
+
+void GuiStartupHost::processShellCommand(const CVarnCommandLineInfo& info) { shellFile_ = info.fileName; }
 
 bool GuiStartupHost::createMainFrame(VARNWorkspaceManager& manager) {
     frame_ = std::make_unique<CMainFrame>(manager, ui_, app_.settings());
@@ -19,9 +25,8 @@ bool GuiStartupHost::createMainFrame(VARNWorkspaceManager& manager) {
     if (auto* gui = dynamic_cast<GuiUi*>(&ui_)) gui->setParentWindow(frame_.get());
     // Later starts of the IDE hand over to this one. With several IDEs allowed
     // the first keeps the name and the others simply do not answer.
-    instance_.listen([this] {
-        if (frame_) bringToFront(*frame_);
-    });
+    instance_.listen([this] { if (frame_) bringToFront(*frame_); },
+                     [this](const QString& file) { if (frame_) frame_->openFromShell(file.toStdString()); });
     return true;
 }
 
@@ -37,6 +42,7 @@ void GuiStartupHost::showMainWindow(bool maximizeDocument, bool showTip) {
         execute->hide();
         execute->show();
     }
+    if (!shellFile_.empty()) frame_->openFromShell(std::exchange(shellFile_, {}));
     if (showTip) frame_->showTipOfDay();
     frame_->activateWindow();
     frame_->updateCommands();

@@ -20,7 +20,9 @@ public:
     GuiStartupHost(Ui& ui, CVarnIdeApp& app, QString instanceName = SingleInstance::defaultServerName())
         : ui_(ui), app_(app), instance_(std::move(instanceName)) {}
 
-    bool activateOtherInstance() override;
+    bool activateOtherInstance(const std::string& file) override;
+    // A file named on the command line opens once the project is open.
+    void processShellCommand(const CVarnCommandLineInfo& info) override;
     bool createMainFrame(VARNWorkspaceManager& manager) override;
     WorkspaceWindows* workspaceWindows() override;
     void showMainWindow(bool maximizeDocument, bool showTip) override;
@@ -34,6 +36,7 @@ private:
     CVarnIdeApp& app_;
     SingleInstance instance_;
     std::unique_ptr<CMainFrame> frame_;
+    std::string shellFile_;
 };
 
 }  // namespace varn

@@ -1,6 +1,8 @@
 #include "app/SingleInstance.h"
 
 #include <QApplication>
+#include <cstring>
+
 #include <QCryptographicHash>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -35,10 +37,11 @@ SingleInstance::SingleInstance(QString serverName, QObject* parent) : QObject(pa
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::activateOther() const {
+bool SingleInstance::activateOther(const QString& file) const {
     QLocalSocket socket;
     socket.connectToServer(name_);
     if (!socket.waitForConnected(kTimeoutMs)) return false;
+    if (!file.isEmpty()) socket.write(QByteArray(kOpen) + file.toUtf8() + '\n');
     socket.write(QByteArray(kActivate) + '\n');
     if (!socket.waitForBytesWritten(kTimeoutMs)) return false;
     // The answer says the other IDE is alive and has come to the front.
@@ -53,8 +56,9 @@ bool SingleInstance::answering() const {
     return socket.waitForConnected(kTimeoutMs);
 }
 
-bool SingleInstance::listen(std::function<void()> activate) {
+bool SingleInstance::listen(std::function<void()> activate, std::function<void(const QString&)> open) {
     activate_ = std::move(activate);
+    open_ = std::move(open);
     if (server_) return true;
     // Listening would take the name even from a live IDE, so ask first. A
     // name that nobody answers on was left behind by an IDE that did not end
@@ -79,7 +83,12 @@ void SingleInstance::answer() {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         auto read = [this, socket] {
             while (socket->canReadLine()) {
-                if (socket->readLine().trimmed() != QByteArray(kActivate)) continue;
+                const QByteArray line = socket->readLine().chopped(1);
+                if (line.startsWith(kOpen)) {
+                    if (open_) open_(QString::fromUtf8(line.mid(static_cast<qsizetype>(std::strlen(kOpen)))));
+                    continue;
+                }
+                if (line.trimmed() != QByteArray(kActivate)) continue;
                 if (activate_) activate_();
                 socket->write(QByteArray(kActivated) + '\n');
                 socket->flush();

@@ -17,6 +17,8 @@ class SingleInstance : public QObject {
 public:
     static constexpr const char* kActivate = "activate";
     static constexpr const char* kActivated = "activated";
+    // "open <path>" before "activate": the running IDE opens the file too.
+    static constexpr const char* kOpen = "open ";
     static constexpr int kTimeoutMs = 2000;
 
     // The socket name of this user's IDE: "VARNide43" and the user's id.
@@ -27,13 +29,15 @@ public:
 
     const QString& serverName() const { return name_; }
 
-    // Asks a running IDE to activate itself; true when one answered.
-    bool activateOther() const;
+    // Asks a running IDE to activate itself, opening `file` when one is
+    // given; true when one answered.
+    bool activateOther(const QString& file = QString()) const;
     // Some IDE accepts connections under the name (without asking it anything).
     bool answering() const;
     // Starts answering other starts; `activate` brings this IDE to the front.
     // False when another IDE already answers under the name.
-    bool listen(std::function<void()> activate);
+    // `open` opens a file that a later start handed over.
+    bool listen(std::function<void()> activate, std::function<void(const QString&)> open = {});
     bool listening() const;
 
 private:
@@ -42,6 +46,7 @@ private:
     QString name_;
     QLocalServer* server_ = nullptr;
     std::function<void()> activate_;
+    std::function<void(const QString&)> open_;
 };
 
 // Brings a top-level window to the front: shown, restored from minimised,

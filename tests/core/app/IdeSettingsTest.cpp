@@ -165,7 +165,11 @@ namespace {
 
 struct NoFrameHost : StartupHost {
     bool otherInstance = false;
-    bool activateOtherInstance() override { return otherInstance; }
+    std::string handedFile;
+    bool activateOtherInstance(const std::string& file) override {
+        handedFile = file;
+        return otherInstance;
+    }
     bool createMainFrame(VARNWorkspaceManager&) override { return false; }
 };
 
@@ -180,8 +184,10 @@ TEST(IdeSettings, StartupWritesColouringDefaultsAfterTheInstanceCheck) {
         CVarnIdeApp app(ui, user, SettingsStore{});
         NoFrameHost host;
         host.otherInstance = true;
-        EXPECT_FALSE(app.initInstance({}, host));
+        app.setLaunchFolder("/work/here");
+        EXPECT_FALSE(app.initInstance({"notes.vsl"}, host));
         EXPECT_FALSE(app.settings().has(kCBuild, "Keywords"));  // the other instance was activated first
+        EXPECT_EQ(host.handedFile, "/work/here/notes.vsl");     // and handed the file to open
     }
     CVarnIdeApp app(ui, user, SettingsStore{});
     NoFrameHost host;
