@@ -183,6 +183,26 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(v->bytes()), QByteArray("  x = PrintLine"));
     }
 
+    // Keys typed while the list is open move its selection; Enter then
+    // replaces the word at the caret, and nothing typed stays in the text.
+    void typingIntoTheSymbolListMovesItsSelection() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        ws.symbols.clear();
+        ws.symbols.addLines("abs;function;abs(n);Absolute value\r\nmessage_box;function;message_box(a);Asks\r\n"
+                            "mid;function;mid(s);Part of a string\r\n", false);
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("t.vsl"), "  x = ");
+        v->setFocus();
+        v->setCursorPosition(0, 6);
+        editorAction(frame, SourceEditorCommands::ID_LIST_SYMBOLS)->trigger();
+        QVERIFY(v->isListActive());
+        QTest::keyClicks(v, QStringLiteral("me"));
+        QCOMPARE(v->SendScintilla(QsciScintilla::SCI_AUTOCGETCURRENT), 1L);
+        QTest::keyClick(v, Qt::Key_Return);
+        QCOMPARE(QByteArray::fromStdString(v->bytes()), QByteArray("  x = message_box"));
+    }
+
     void objectTypesThenPropertiesThenInsertion() {
         guitest::Workspace ws(QStringLiteral("Demo"));
         CMainFrame frame(*ws.manager, ws.ui, ws.settings);

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 
 #include <algorithm>
@@ -330,7 +331,30 @@ void CVarnIdeView::showSymbols(const std::vector<std::string>& entries) {
     const SymbolWord word = symbolWordAt(lineText(caretLine()), caretColumn());
     symbolLine_ = caretLine();
     symbolWord_ = {word.start, word.end};
+    symbolEntries_ = entries;
+    typeAhead_.clear();
     showList(PopupList::kSymbolsId, entries, initialSelection(entries, word.prefix));
+}
+
+void CVarnIdeView::keyPressEvent(QKeyEvent* e) {
+    if (!isListActive()) symbolEntries_.clear();
+    const QString typed = e->text();
+    const bool character = typed.size() == 1 && typed.at(0).isPrint() && !(e->modifiers() & Qt::ControlModifier);
+    const bool backspace = e->key() == Qt::Key_Backspace;
+    if (symbolEntries_.empty() || !(character || backspace)) {
+        QsciScintilla::keyPressEvent(e);
+        return;
+    }
+    // Type-ahead: the selection moves to the first entry not less than what was typed.
+    if (backspace) {
+        if (!typeAhead_.empty()) typeAhead_.pop_back();
+    } else {
+        typeAhead_ += typed.toLower().toStdString();
+    }
+    const int at = std::max(0, initialSelection(symbolEntries_, typeAhead_));
+    if (at < static_cast<int>(symbolEntries_.size()))
+        SendScintilla(SCI_AUTOCSELECT, 0UL, symbolEntries_[static_cast<std::size_t>(at)].c_str());
+    e->accept();
 }
 
 void CVarnIdeView::insertAtCaret(const std::string& text) {
@@ -352,6 +376,7 @@ void CVarnIdeView::onUserList(int id, const QString& text) {
         return;
     }
     if (id == PopupList::kSymbolsId) {
+        symbolEntries_.clear();
         // The word typed so far is replaced by the entry's name.
         const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(symbolLine_));
         const long lineEnd = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(symbolLine_));

@@ -139,6 +139,8 @@ signals:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
+    // While the symbol list is open, typed characters go to the list.
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void onUserList(int id, const QString& text);
@@ -154,6 +156,8 @@ private:
     int statementLine_ = -1;
     int symbolLine_ = 0;
     std::pair<int, int> symbolWord_;  // columns of the word the symbol list replaces
+    std::vector<std::string> symbolEntries_;  // the open symbol list's entries; empty when none is open
+    std::string typeAhead_;                   // what was typed into the open symbol list
     QList<ContextItem> contextItems_;
     std::function<void()> contextRefresh_;
     std::function<bool()> autoProperty_;
