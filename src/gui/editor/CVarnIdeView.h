@@ -105,7 +105,7 @@ public:
     void uncommentBlock();
     // "Line %d Col %d" / "Ln %d Col %d" of the caret.
     QString statusText() const;
-    // The word at the caret (letters, digits, "_" and the section's extra characters).
+    // The word at the caret: letters, digits and "_" (Find Function and keyword help use it).
     std::string wordAtCaret() const;
     // The document's bytes up to the caret.
     std::string textBeforeCaret() const;
