@@ -136,8 +136,11 @@ std::string expandMacros(const std::string& text, const ToolMacros& m) {
 
 bool runTool(const UserTool& tool, const ToolMacros& macros, Ui& ui, std::vector<Process>* started) {
     std::string command = expandMacros(tool.command, macros);
-    std::vector<std::string> args = splitCommandLine("x " + expandMacros(tool.arguments, macros));
+    // The arguments are split as the user wrote them and the macros expanded
+    // in each, so a value with blanks or quotes stays within its argument.
+    std::vector<std::string> args = splitCommandLine("x " + tool.arguments);
     if (!args.empty()) args.erase(args.begin());
+    for (auto& arg : args) arg = expandMacros(arg, macros);
     ProcessOptions options;
     options.workingFolder = tool.initialFolder.empty() ? macros.projectPath : expandMacros(tool.initialFolder, macros);
     options.hiddenWindow = false;

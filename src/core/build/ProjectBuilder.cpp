@@ -13,6 +13,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/SettingsStore.h"
+#include "project/CreatorId.h"
 #include "project/VARNWorkspaceManager.h"
 
 namespace varn {
@@ -53,8 +54,9 @@ bool ProjectBuilder::logIsReadOnly(const std::string& path) {
     return true;
 }
 
-bool ProjectBuilder::runTool(const std::string& commandLine, const std::string& folder, bool hidden) {
-    ToolRun run = ToolRunner::run(commandLine, folder, hidden, true, [this] { host_.pump(); });
+bool ProjectBuilder::runTool(const std::string& program, const std::vector<std::string>& args,
+                             const std::string& folder, bool hidden) {
+    ToolRun run = ToolRunner::run(program, args, folder, hidden, true, [this] { host_.pump(); });
     return run.started;
 }
 
@@ -129,7 +131,7 @@ void ProjectBuilder::compileProject() {
     removeIfPresent(p.projectLog());
     removeIfPresent(p.installLog());
 
-    runTool(ToolRunner::quoted(p.compiler()) + " " + ToolRunner::quoted(p.optionFile()), p.projectFolder, true);
+    runTool(p.compiler(), {p.optionFile()}, p.projectFolder, true);
 
     if (!readLog(p.projectLog())) {
         host_.showBuildText({});
@@ -203,36 +205,47 @@ void ProjectBuilder::makePrc(bool nonInteractive) {
             busy_ = true;
         }
         f = flags();
+        const ProjectSettings& st = workspace_.project().settings;
         if (f.optimizedBuild && !fsys::exists(fsys::resolveCase(p.cBuildScript()))) {
             host_.showBuildText("Can not find " + lowerLastComponent(p.cBuildFolder()) + "/");
             buildFailed_ = true;
         }
-        const ProjectSettings& s = workspace_.project().settings;
-        if (!buildFailed_ && (!nonInteractive || s.creatorID.empty() || s.desktopName.empty()) &&
+        if (!buildFailed_ && (!nonInteractive || st.creatorID.empty() || st.desktopName.empty()) &&
             !host_.confirmApplicationSettings())
             buildFailed_ = true;
+        if (!buildFailed_ && !creator::isStoredForm(st.creatorID)) {
+            // The ID goes to the converter as "0x" + digits; anything else is refused here.
+            std::string text = kBadCreator;
+            ui_.error(text.replace(text.find("%s"), 2, st.creatorID));
+            buildFailed_ = true;
+        }
         if (!buildFailed_) {
-            const ProjectSettings& st = workspace_.project().settings;
             if (f.optimizedBuild) {
                 host_.showBuildText("Compiling c_build code, please wait...");
                 bool shown = settings_.getInt("Settings", "ShowCBuildWindow", 1) != 0;
-                runTool(ToolRunner::quoted(p.cBuildScript()) + " " + lowerLastComponent(p.cBuildFolder()) + "/ " +
-                            paths::lower(p.baseName),
+                runTool(p.cBuildScript(), {lowerLastComponent(p.cBuildFolder()) + "/", paths::lower(p.baseName)},
                         p.outputFolder(), !shown);
             }
             // Named as the project names it: the converter finds the file without
             // regard to case and names the PRC after the name it was given.
-            std::string input = p.converterInput(f);
-            std::string command = ToolRunner::quoted(paths::join(installPath_, "VARNprc.exe")) + " " +
-                                  ToolRunner::quoted(input) + " 0x" + st.creatorID + " -n " +
-                                  ToolRunner::quoted(st.desktopName) + " -v " +
-                                  ToolRunner::quoted(f.optimizedBuild ? st.prcVersion : std::string()) + " -t " +
-                                  ToolRunner::quoted(st.prcType) + " -b " + (st.disableBeamApplication ? "no" : "yes") +
-                                  " -bak " + (st.enableApplicationBackup ? "yes" : "no");
-            if (auto icon = workspace_.project().tree.largeIconPath(); !icon.empty())
-                command += " -i " + ToolRunner::quoted(icon);
-            if (f.optimizedBuild) command += " -gcc";
-            runTool(command, p.outputFolder(), true);
+            std::vector<std::string> args = {p.converterInput(f),
+                                             "0x" + st.creatorID,
+                                             "-n",
+                                             st.desktopName,
+                                             "-v",
+                                             f.optimizedBuild ? st.prcVersion : std::string(),
+                                             "-t",
+                                             st.prcType,
+                                             "-b",
+                                             st.disableBeamApplication ? "no" : "yes",
+                                             "-bak",
+                                             st.enableApplicationBackup ? "yes" : "no"};
+            if (auto icon = workspace_.project().tree.largeIconPath(); !icon.empty()) {
+                args.push_back("-i");
+                args.push_back(icon);
+            }
+            if (f.optimizedBuild) args.push_back("-gcc");
+            runTool(paths::join(installPath_, "VARNprc.exe"), args, p.outputFolder(), true);
             readLog(p.prcLog());
             removeIfPresent(p.prcLog());
         }

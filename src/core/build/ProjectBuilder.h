@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "build/BuildPaths.h"
 
@@ -21,6 +22,9 @@ public:
     static constexpr const char* kNoProject =
         "There is no project to compile. Please open an existing project or create a new one.";
     static constexpr std::size_t kRuntimeCopyBuffer = 10240;
+    static constexpr const char* kBadCreator =
+        "The creator id %s is not valid; it must be at most 8 hexadecimal digits. Please enter one using the "
+        "Project->Application Settings menu.";
 
     ProjectBuilder(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& settings, BuildHost& host,
                    std::string installPath);
@@ -69,7 +73,8 @@ public:
 
 private:
     bool logIsReadOnly(const std::string& path);
-    bool runTool(const std::string& commandLine, const std::string& folder, bool hidden);
+    bool runTool(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
+                 bool hidden);
     // Reads a log into the build pane (and the log copy); false when it could not be opened.
     bool readLog(const std::string& path);
 

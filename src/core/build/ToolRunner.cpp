@@ -5,14 +5,14 @@
 
 namespace varn {
 
-ToolRun ToolRunner::run(const std::string& commandLine, const std::string& workingFolder, bool hidden, bool wait,
-                        const std::function<void()>& pump) {
+ToolRun ToolRunner::run(const std::string& program, const std::vector<std::string>& args,
+                        const std::string& workingFolder, bool hidden, bool wait, const std::function<void()>& pump) {
     std::string previous = fsys::currentDirectory();
     if (!workingFolder.empty()) fsys::changeDirectory(workingFolder);
     ProcessOptions options;
     options.workingFolder = workingFolder;
     options.hiddenWindow = hidden;
-    auto process = Process::startCommandLine(commandLine, options);
+    auto process = Process::start(program, args, options);
     ToolRun result;
     if (process) {
         result.started = true;

@@ -1,9 +1,10 @@
-// Runs an external tool from a Windows-style command line in a working folder
-// and waits for it in slices, pumping the window between slices.
+// Runs an external tool with its arguments in a working folder and waits for
+// it in slices, pumping the window between slices.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace varn {
 
@@ -14,12 +15,11 @@ struct ToolRun {
 
 class ToolRunner {
 public:
-    // The command line is split with Windows quoting rules; the working folder
-    // is made current while the tool starts and restored afterwards.
-    static ToolRun run(const std::string& commandLine, const std::string& workingFolder, bool hidden, bool wait,
-                       const std::function<void()>& pump);
-    // "\"path\"": a path as one quoted argument.
-    static std::string quoted(const std::string& path) { return "\"" + path + "\""; }
+    // Each argument reaches the tool as one argument, whatever blanks or
+    // quotes it holds; no command line is built or split on the way. The
+    // working folder is made current while the tool starts and restored afterwards.
+    static ToolRun run(const std::string& program, const std::vector<std::string>& args,
+                       const std::string& workingFolder, bool hidden, bool wait, const std::function<void()>& pump);
 };
 
 }  // namespace varn

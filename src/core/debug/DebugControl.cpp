@@ -1,7 +1,5 @@
 #include "debug/DebugControl.h"
 
-#include <cstdio>
-
 #include "app/IdeSettings.h"
 #include "app/Ui.h"
 #include "build/ProjectBuilder.h"
@@ -19,15 +17,6 @@
 namespace varn {
 
 namespace {
-
-std::string format(const char* pattern, const std::string& a, const std::string& b = {}) {
-    const int n = std::snprintf(nullptr, 0, pattern, a.c_str(), b.c_str());
-    if (n <= 0) return {};
-    std::string out(static_cast<std::size_t>(n) + 1, '\0');
-    std::snprintf(out.data(), out.size(), pattern, a.c_str(), b.c_str());
-    out.resize(static_cast<std::size_t>(n));
-    return out;
-}
 
 std::string trimBlanks(const std::string& s) {
     const auto first = s.find_first_not_of(" \t");
@@ -101,8 +90,11 @@ bool DebugControl::start(bool debugging) {
     c_.builder.rebuildOffer(output);
     if (c_.builder.buildFailed()) return false;
 
-    const std::string arguments =
-        debugging ? format(kDebugArguments, output, c_.mainWindowClass) : format(kRunArguments, output);
+    // The runtime's arguments, each one argument whatever the project is called:
+    // the program, for Debug "-Debugger" and the main window's class, then "-EscapeEnabled".
+    std::vector<std::string> argv = {runtime, output};
+    if (debugging) argv.insert(argv.end(), {"-Debugger", c_.mainWindowClass});
+    argv.push_back("-EscapeEnabled");
     ProcessOptions options;
     options.workingFolder = paths::folderOf(output);
     if (debugging) {
@@ -110,7 +102,7 @@ bool DebugControl::start(bool debugging) {
         options.stdinFd = c_.link.runtimeInputFd();
         options.stdoutFd = c_.link.runtimeOutputFd();
     }
-    auto started = starter_(splitCommandLine("\"" + runtime + "\" " + arguments), options);
+    auto started = starter_(argv, options);
     if (!started) {
         c_.ui.error(started.error().message);
         return false;

@@ -60,8 +60,6 @@ struct DebugContext {
 
 class DebugControl {
 public:
-    static constexpr const char* kRunArguments = "\"%s\" -EscapeEnabled";
-    static constexpr const char* kDebugArguments = "\"%s\" -Debugger %s  -EscapeEnabled";
     static constexpr const char* kAddNotRunning = "Variables can only be added when the debugger is running.";
     static constexpr const char* kViewNotRunning = "Variables can only be viewed when the debugger is running.";
     static constexpr const char* kBadMessage =

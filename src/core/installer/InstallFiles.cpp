@@ -1,6 +1,7 @@
 #include "installer/InstallFiles.h"
 
 #include "platform/Paths.h"
+#include "platform/Process.h"
 #include "platform/ProfileFile.h"
 #include "project/CreatorId.h"
 
@@ -155,12 +156,15 @@ std::string cabInfText(const ProjectFacts& project, const std::string& creator, 
     return o;
 }
 
-std::string buildCabCommand(const std::string& wizardPath, const std::string& baseName) {
-    return "\"" + wizardPath + "\" \".\\" + baseName + ".inf\" /err err.log /cpu PPC3_SH3 PPC3_MIPS PPC3_ARM";
+std::vector<std::string> buildCabArguments(const std::string& baseName) {
+    return {".\\" + baseName + ".inf", "/err", "err.log", "/cpu", "PPC3_SH3", "PPC3_MIPS", "PPC3_ARM"};
 }
 
 std::string buildCabText(const std::string& ideDirectory, const std::string& baseName) {
-    return buildCabCommand(paths::join(ideDirectory, kCabWizard), baseName) + "\n\n";
+    const std::vector<std::string> args = buildCabArguments(baseName);
+    std::string line = quoteArgument(paths::join(ideDirectory, kCabWizard)) + " " + quoteArgument(args.front());
+    for (std::size_t i = 1; i < args.size(); ++i) line += " " + args[i];
+    return line + "\n\n";
 }
 
 std::array<std::string, 3> cabFileNames(const std::string& baseName) {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "installer/InstallSettings.h"
 #include "project/SettingsNode.h"
@@ -44,9 +45,10 @@ std::string cabCreator(const std::string& creatorIdHex);
 
 std::string setupDllDatText(const std::string& creator, const InstallSettings& s);
 std::string cabInfText(const ProjectFacts& project, const std::string& creator, const InstallSettings& s);
-// The cabinet wizard's command line on <P>.inf, without its line end.
-std::string buildCabCommand(const std::string& wizardPath, const std::string& baseName);
-// buildcab.bat: the command with the wizard as the IDE folder's "CabWiz.exe".
+// The cabinet wizard's arguments on <P>.inf, each one argument.
+std::vector<std::string> buildCabArguments(const std::string& baseName);
+// buildcab.bat: the wizard (the IDE folder's "CabWiz.exe") with those
+// arguments as a command line, the two paths quoted.
 std::string buildCabText(const std::string& ideDirectory, const std::string& baseName);
 // The cabinets the wizard makes, as <P>.ini lists them.
 std::array<std::string, 3> cabFileNames(const std::string& baseName);

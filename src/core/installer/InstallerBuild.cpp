@@ -312,7 +312,7 @@ bool InstallerBuild::writeCabFiles(const InstallSettings& s) {
         results_ += "ERROR: Cabwiz was not found in the VARN install directory\r\n";
         return false;
     }
-    ToolRunner::run(buildCabCommand(wizard, P), installDirectory(), true, true, pump_);
+    ToolRunner::run(wizard, buildCabArguments(P), installDirectory(), true, true, pump_);
     // Its exit status says nothing; the cabinets do. Without them the
     // definition files stay for another try, and err.log tells why.
     std::string missing;
@@ -335,22 +335,22 @@ void InstallerBuild::runCommand(const std::string& command) {
         CommandInterpreter::run(command, installDirectory());
         return;
     }
-    ToolRunner::run(interpreter + " /c " + command, installDirectory(), true, true, pump_);
+    ToolRunner::run(interpreter, {"/c", command}, installDirectory(), true, true, pump_);
 }
 
 bool InstallerBuild::testInstall() {
     const std::string dir = installDirectory();
     const std::string program = inInstall("Setup.exe");
-    const std::string parameters = "\"" + inInstall(kScriptFile) + "\"";
+    const std::string script = inInstall(kScriptFile);
     int result = 0;
     if (shellOpen_) {
-        result = shellOpen_(program, parameters, dir);
+        result = shellOpen_(program, quoteArgument(script), dir);
     } else {
         if (setupProcess_) setupProcess_->poll();
         ProcessOptions options;
         options.workingFolder = dir;
         options.hiddenWindow = false;
-        auto started = Process::startCommandLine(ToolRunner::quoted(program) + " " + parameters, options);
+        auto started = Process::start(program, {script}, options);
         if (started) {
             setupProcess_ = std::move(*started);
             result = 42;

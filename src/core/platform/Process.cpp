@@ -75,6 +75,24 @@ std::vector<std::string> splitCommandLine(const std::string& line) {
     return out;
 }
 
+std::string quoteArgument(const std::string& argument) {
+    std::string out = "\"";
+    std::size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+        } else {
+            // Backslashes count as escapes only before a quote.
+            if (c == '"') out.append(backslashes + 1, '\\');
+            backslashes = 0;
+        }
+        out += c;
+    }
+    out.append(backslashes, '\\');  // before the closing quote
+    out += '"';
+    return out;
+}
+
 Process::Process(Process&& other) noexcept : pid_(other.pid_), exitCode_(other.exitCode_) { other.pid_ = -1; }
 
 Process& Process::operator=(Process&& other) noexcept {
@@ -149,14 +167,6 @@ Result<Process> Process::start(const std::string& program, const std::vector<std
         return makeError("Cannot start " + program + ": " + std::strerror(childError), childError);
     }
     return p;
-}
-
-Result<Process> Process::startCommandLine(const std::string& commandLine, const ProcessOptions& options) {
-    auto words = splitCommandLine(commandLine);
-    if (words.empty() || words[0].empty()) return makeError("Cannot start an empty command line", EINVAL);
-    std::string program = words[0];
-    words.erase(words.begin());
-    return start(program, words, options);
 }
 
 bool Process::poll() {

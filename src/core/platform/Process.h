@@ -38,8 +38,6 @@ public:
     // Starts `program` (a path, or a name looked up in PATH) with `args`.
     static Result<Process> start(const std::string& program, const std::vector<std::string>& args,
                                  const ProcessOptions& options = {});
-    // Starts a Windows-style command line: a program (quoted or not) and arguments.
-    static Result<Process> startCommandLine(const std::string& commandLine, const ProcessOptions& options = {});
 
     bool running() const { return pid_ > 0 && !exitCode_; }
     pid_t pid() const { return pid_; }
@@ -61,5 +59,11 @@ private:
 // arguments, double quotes group, backslashes escape quotes only when they
 // precede one. The program name (first word) takes quotes but no escapes.
 std::vector<std::string> splitCommandLine(const std::string& commandLine);
+
+// One argument of a Windows-style command line, for the texts written for
+// Windows programs (batch files, shell parameters): in double quotes, a quote
+// inside escaped as \" and the backslashes before it doubled, so that
+// splitCommandLine gives the argument back whole.
+std::string quoteArgument(const std::string& argument);
 
 }  // namespace varn

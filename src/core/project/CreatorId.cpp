@@ -22,6 +22,13 @@ char shown(int code) {
 
 }  // namespace
 
+bool isStoredForm(const std::string& hex) {
+    if (hex.size() > kMaxHex) return false;
+    for (char c : hex)
+        if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
 std::string textToHex(const std::string& text) {
     std::string hex;
     for (char c : text) {

@@ -10,6 +10,10 @@ namespace varn::creator {
 inline constexpr std::size_t kMaxText = 4;
 inline constexpr std::size_t kMaxHex = 8;
 
+// True when `hex` is what the setting may hold: at most 8 hexadecimal digits
+// (an empty ID is refused by its own message where one is needed).
+bool isStoredForm(const std::string& hex);
+
 // Each character as two upper-case hexadecimal digits; cut to 8 digits.
 std::string textToHex(const std::string& text);
 

@@ -2,6 +2,8 @@
 // their expansion, and starting a tool.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "TestSupport.h"
 #include "app/RecordingUi.h"
 #include "app/UserTools.h"
@@ -149,4 +151,20 @@ TEST(UserTools, RunStartsInTheFolderWithoutWaiting) {
         EXPECT_EQ(ui.messages[0].text, "Could not execute tool");
         EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
     }
+}
+
+TEST(UserTools, MacroValuesStayWithinTheirArgument) {
+    TempDir tmp;
+    const std::string script = tmp.file("args.sh");
+    test::writeBytes(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n");
+    ASSERT_EQ(::chmod(script.c_str(), 0755), 0);
+    ToolMacros m;
+    m.projectName = R"(My "Demo" -x)";
+    m.projectPath = tmp.path() + "/";
+    RecordingUi ui;
+    std::vector<Process> started;
+    ASSERT_TRUE(runTool({"Args", script, "$(ProjectName) \"$(ProjectPath)one two\" last", ""}, m, ui, &started));
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].wait(), 0);
+    EXPECT_EQ(test::readBytes(tmp.file("args.txt")), m.projectName + "\n" + tmp.path() + "/one two\nlast\n");
 }

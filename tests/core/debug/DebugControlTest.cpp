@@ -478,3 +478,14 @@ TEST(DebugControl, ARuntimeThatEndsWithoutSayingSoEndsDebugMode) {
     EXPECT_EQ(f.host.layouts, (std::vector<bool>{true, false}));
     EXPECT_TRUE(f.control.enabled(DebugCommand::Debug, true));
 }
+
+TEST(DebugControl, ProjectNameWithQuotesIsOneRuntimeArgument) {
+    Fixture f;
+    ProjectModel& m = f.workspace.project();
+    m.projectPath = f.d + "/My\" -Debugger \"x.vpj";
+    const std::string output = f.d + "/Windows Debug/my\" -debugger \"x.vsp";
+    test::writeBytes(output, "compiled");
+    ASSERT_TRUE(f.control.run()) << f.ui.lastText();
+    EXPECT_EQ(f.startedArgv, (std::vector<std::string>{f.install + "/varnwin.exe", output, "-EscapeEnabled"}));
+    EXPECT_TRUE(f.idleUntil([&] { return !f.control.programWatched(); }));
+}
