@@ -87,15 +87,19 @@ BuildLogResult BuildLogReader::read(const std::string& logPath, const std::strin
     }
     if (logCopyPath.empty()) return r;
 
+    std::string copy = (r.buildFailed ? std::string(kBuildErrorHeader) : std::string()) + r.paneText + "\n";
+    r.copyFailed = !appendToCopy(logCopyPath, copy, ui);
+    return r;
+}
+
+bool BuildLogReader::appendToCopy(const std::string& logCopyPath, const std::string& text, Ui& ui) {
     int fd = ::open(logCopyPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     if (fd < 0) {
         ui.error("Unable to open error log copy " + logCopyPath + ", error code is " + std::to_string(errno) + ".");
-        r.copyFailed = true;
-        return r;
+        return false;
     }
-    std::string copy = (r.buildFailed ? std::string("***Build Error***\n\n") : std::string()) + r.paneText + "\n";
-    const char* p = copy.data();
-    std::size_t left = copy.size();
+    const char* p = text.data();
+    std::size_t left = text.size();
     while (left > 0) {
         ssize_t n = ::write(fd, p, left);
         if (n < 0 && errno == EINTR) continue;
@@ -104,7 +108,7 @@ BuildLogResult BuildLogReader::read(const std::string& logPath, const std::strin
         left -= static_cast<std::size_t>(n);
     }
     ::close(fd);
-    return r;
+    return true;
 }
 
 std::optional<JumpTarget> BuildLogReader::jumpTarget(const std::string& paneLine, const std::string& projectFolder,

@@ -27,6 +27,8 @@ struct JumpTarget {
 class BuildLogReader {
 public:
     static constexpr std::size_t kPaneLimit = 60000;
+    // Opens a failed build's text in the log copy.
+    static constexpr const char* kBuildErrorHeader = "***Build Error***\n\n";
     static constexpr const char* kTruncated1 = "There are to many lines in the error log and it has been truncated.\r\n";
     static constexpr const char* kTruncated2 =
         "You can look at varn_c.log in your project directory for the complete error log.\r\n";
@@ -35,6 +37,9 @@ public:
     // appended to it; a copy that cannot be opened is reported through `ui`.
     static BuildLogResult read(const std::string& logPath, const std::string& logCopyPath, Ui& ui,
                                bool previousFailed);
+    // Appends `text` to a batch build's log copy, creating it when needed; a
+    // copy that cannot be opened is reported through `ui` and gives false.
+    static bool appendToCopy(const std::string& logCopyPath, const std::string& text, Ui& ui);
     // Rewrites one compiler error line, or returns it unchanged.
     static std::string rewriteLine(const std::string& line);
     // True when a (rewritten) line marks the build as failed.

@@ -1,14 +1,12 @@
 #include "installer/InstallerBuild.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #include "app/Ui.h"
+#include "build/BuildLogReader.h"
 #include "build/ToolRunner.h"
 #include "installer/CommandInterpreter.h"
 #include "installer/SetupIconUpdate.h"
@@ -98,7 +96,7 @@ bool InstallerBuild::fail(const std::string& error, const char* trailer) {
 bool InstallerBuild::build(const InstallSettings& s) {
     results_.clear();
     if (!verify(s)) return false;
-    prepareFolder();
+    if (!prepareFolder()) return false;
     if (!writeScript(s)) return false;
     if (!copyCoreFiles(s)) return false;
     if (!copyDialogFiles(s)) return false;
@@ -162,12 +160,23 @@ bool InstallerBuild::verify(const InstallSettings& s) {
     return true;
 }
 
-void InstallerBuild::prepareFolder() {
+bool InstallerBuild::foldersAreReal() {
+    std::vector<std::string> folders = {installDirectory()};
+    for (const char* cpu : kCpus) folders.push_back(fsys::resolveCase(inInstall(cpu)));
+    for (const auto& folder : folders)
+        if (isLink(folder)) return fail(withPath(kLinkedFolder, folder), "Prepare failed\r\n");
+    return true;
+}
+
+bool InstallerBuild::prepareFolder() {
     const std::string dir = installDirectory();
+    // A link in place of the folder would take every copy, generated file and
+    // clean-up deletion to its target, outside the install folder.
+    if (isLink(dir)) return foldersAreReal();
     if (!fsys::exists(dir)) fsys::createFolders(dir);
-    if (!fsys::isDirectory(dir) || isLink(dir)) return;
+    if (!fsys::isDirectory(dir)) return true;  // writing the install script reports it
     // Read-only files and folders left by an earlier build become writable;
-    // links are neither followed nor changed.
+    // links inside are neither followed nor changed.
     std::error_code ec;
     fsys::resetAttributes(dir);
     for (fs::recursive_directory_iterator it(dir, fs::directory_options::skip_permission_denied, ec), end;
@@ -186,6 +195,7 @@ void InstallerBuild::prepareFolder() {
         std::error_code rec;
         fs::remove_all(found, rec);
     }
+    return true;
 }
 
 bool InstallerBuild::writeScript(const InstallSettings& s) {
@@ -199,8 +209,10 @@ bool InstallerBuild::writeScript(const InstallSettings& s) {
 bool InstallerBuild::copyCoreFiles(const InstallSettings& s) {
     results_ += "Copying core install files...\r\n";
     const bool pocketPC = platform_ == TargetPlatform::PocketPC;
-    if (pocketPC)
+    if (pocketPC) {
         for (const char* cpu : kCpus) fsys::createFolders(inInstall(cpu));
+        if (!foldersAreReal()) return false;
+    }
 
     struct Copy {
         std::string source;  // relative to the IDE folder
@@ -324,6 +336,8 @@ bool InstallerBuild::writeCabFiles(const InstallSettings& s) {
         ui_.error(error);
         return false;
     }
+    // The wizard ran in the folder; its deletions must stay in it too.
+    if (!foldersAreReal()) return false;
     results_ += "Removing temporary files...\r\n";
     for (const char* command : kCleanupCommands) runCommand(command);
     return true;
@@ -368,27 +382,7 @@ bool InstallerBuild::testInstall() {
 }
 
 bool appendToLogCopy(const std::string& logCopyPath, const std::string& results, Ui& ui) {
-    int fd = ::open(logCopyPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        ui.error("Unable to open error log copy " + logCopyPath + ", error code is " + std::to_string(errno) + ".");
-        return false;
-    }
-    std::string text = std::string(kBuildingInstaller) + results + "\n";
-    const char* p = text.data();
-    std::size_t left = text.size();
-    bool ok = true;
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (::close(fd) != 0) ok = false;
-    return ok;
+    return BuildLogReader::appendToCopy(logCopyPath, std::string(kBuildingInstaller) + results + "\n", ui);
 }
 
 bool runBatchInstaller(const ProjectModel& project, const std::string& ideDirectory, const std::string& logCopyPath,

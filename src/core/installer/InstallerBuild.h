@@ -35,6 +35,9 @@ using ShellOpen = std::function<int(const std::string& program, const std::strin
 inline constexpr const char* kCabwizMissing =
     "Cabwiz was not found in the VARN install directory.\r\n\n"
     "Cabwiz can be found on the Microsoft site in the PocketPC SDK (PPC2002_SDK.exe)\r\n";
+// A folder the build would write into or delete from is a symbolic link (%s: the folder).
+inline constexpr const char* kLinkedFolder =
+    "Could not use the folder:\r\n%s\r\nIt is a symbolic link; the installer build does not write through links.\r\n";
 inline constexpr const char* kBuildingInstaller = "Building application installer...\n";
 
 // The facts of the open project the installer build uses.
@@ -70,7 +73,11 @@ public:
 
 private:
     bool verify(const InstallSettings& s);
-    void prepareFolder();
+    // Empties the install folder; false (with the message) when it is a link.
+    bool prepareFolder();
+    // False, with the message in the results, when the install folder or one
+    // of its processor folders is a symbolic link.
+    bool foldersAreReal();
     bool writeScript(const InstallSettings& s);
     bool copyCoreFiles(const InstallSettings& s);
     bool copyDialogFiles(const InstallSettings& s);
@@ -110,7 +117,7 @@ bool runBatchInstaller(const ProjectModel& project, const std::string& ideDirect
 
 // Appends "Building application installer...\n", `results` and "\n" to the
 // log copy; shows "Unable to open error log copy %s, error code is %d." when
-// it cannot be opened. False when nothing was written.
+// it cannot be opened. False when it could not be opened.
 bool appendToLogCopy(const std::string& logCopyPath, const std::string& results, Ui& ui);
 
 }  // namespace install
