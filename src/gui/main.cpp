@@ -30,7 +30,8 @@ const char* kUsage =
     "               [-log path] [-variable name=value]... [-buildinstaller]\n"
     "\n"
     "Switches begin with '-' or '/'. With -build the IDE opens the project, builds\n"
-    "the configuration without a window and ends with exit code 0 (success) or 255.\n"
+    "the configuration (and with -buildinstaller its installer) without a window and\n"
+    "ends with exit code 0 (success) or 255.\n"
     "Configurations: \"PalmOS Debug\", \"PalmOS Release\", \"Windows Debug\",\n"
     "\"Windows Release\", \"PocketPC Debug\", \"PocketPC Release\".\n"
     "\n"
@@ -38,8 +39,9 @@ const char* kUsage =
     "       varnide -importbmp picture.bmp image.vbm\n"
     "\n"
     "The conversion tools run without a window: -convertvdi writes a PalmOS database\n"
-    "beside the data file, -importbmp adds a BMP to a VARN image file. Messages go to\n"
-    "standard error; the exit code is 0 on success and 255 on failure.\n";
+    "beside the data file (creator ID VARN unless -creator names one), -importbmp adds\n"
+    "a BMP to a VARN image file. Messages go to standard error; the exit code is 0 on\n"
+    "success and 255 on failure.\n";
 
 bool hasDisplay() {
     for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
@@ -69,7 +71,7 @@ std::optional<int> runConversion(const std::vector<std::string>& args) {
             std::fputs("varnide: -convertvdi needs a data file (see --help).\n", stderr);
             return -1;
         }
-        std::string creator;
+        std::optional<std::string> creator;  // none given: the dialog's default
         bool nobeam = false, backup = false;
         for (std::size_t j = i + 2; j < args.size(); ++j) {
             if (isSwitch(args[j], "creator") && j + 1 < args.size()) creator = args[++j];
@@ -92,7 +94,7 @@ int runBatch(const std::vector<std::string>& args) {
         return builder.batchCompile(logPath);
     });
     app.setBatchInstaller([](varn::CVarnIdeApp& a, const std::string& logPath) {
-        varn::install::runBatchInstaller(a.workspace()->project(), a.installPath(), logPath, a.ui());
+        return varn::install::runBatchInstaller(a.workspace()->project(), a.installPath(), logPath, a.ui());
     });
     app.initInstance(args, host);
     return app.exitInstance(host);

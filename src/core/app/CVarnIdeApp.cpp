@@ -4,6 +4,7 @@
 
 #include "app/StartupHost.h"
 #include "app/Ui.h"
+#include "build/BuildLogReader.h"
 #include "editor/ColouringSettings.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -133,10 +134,20 @@ bool CVarnIdeApp::initInstance(const std::vector<std::string>& args, StartupHost
 
 bool CVarnIdeApp::openStartupProject(StartupHost& host) {
     const std::string defaultProject = paths::join(installPath_, kDefaultProject);
+    // An interactive start that opens nothing saves the workspace as the
+    // default project; a batch build never writes it and fails instead.
+    const bool batch = cmdInfo_.isBatchBuild();
+    auto fallBack = [&](const std::string& path) {
+        if (batch) {
+            unopenedProject_ = path;
+            return;
+        }
+        workspace_->saveWorkspace(defaultProject);
+    };
     auto openGiven = [&](const std::string& given) {
         std::string path = fromLaunchFolder(given);
         fsys::changeDirectory(paths::folderOf(path));
-        if (!workspace_->openWorkspace(path, true, true)) workspace_->saveWorkspace(defaultProject);
+        if (!workspace_->openWorkspace(path, true, true)) fallBack(path);
     };
 
     if (paths::equalNoCase(paths::extension(cmdInfo_.fileName), "VPJ")) {
@@ -153,7 +164,7 @@ bool CVarnIdeApp::openStartupProject(StartupHost& host) {
     host.processShellCommand(cmdInfo_);
     if (settings_.getInt(kSettings, "RestoreLastActiveWorkspace", 1) != 0) workspace_->openRecent(false);
     if (!workspace_->currentWorkspaceName() && !workspace_->openWorkspace(defaultProject, true))
-        workspace_->saveWorkspace(defaultProject);
+        fallBack(defaultProject);
     return true;
 }
 
@@ -163,20 +174,36 @@ bool CVarnIdeApp::runBatchBuild() {
         ui_.error("Invalid build type " + cmdInfo_.buildType + " specified.");
         return false;
     }
+    std::string logPath = fromLaunchFolder(cmdInfo_.logPath);
+    if (!unopenedProject_.empty()) {
+        failUnopenedProject(logPath);
+        return true;
+    }
     ProjectModel& project = workspace_->project();
     project.setActiveConfiguration(*configuration);
     if (platformOf(*configuration) == TargetPlatform::Windows) cmdInfo_.buildInstaller = false;
     applyVariables(cmdInfo_.variables, project.projectVars);
 
-    std::string logPath = fromLaunchFolder(cmdInfo_.logPath);
     if (!batchCompile_) {
         ui_.notify("Nothing was compiled: this build of the IDE has no compiler driver.");
         return true;
     }
     int result = batchCompile_(*this, logPath);
     exitCode_ = result == 0 ? 0 : -1;
-    if (result == 0 && cmdInfo_.buildInstaller && batchInstaller_) batchInstaller_(*this, logPath);
+    // A failed installer build fails the batch build as a failed compile does.
+    if (result == 0 && cmdInfo_.buildInstaller && batchInstaller_ && !batchInstaller_(*this, logPath)) exitCode_ = -1;
     return true;
+}
+
+void CVarnIdeApp::failUnopenedProject(const std::string& logPath) {
+    const std::string message = "Unable to open the project " + unopenedProject_ + ".";
+    exitCode_ = -1;
+    ui_.error(message);
+    if (logPath.empty()) return;
+    // The log copy starts anew, as the compile's does.
+    std::string real = fsys::resolveCase(logPath);
+    if (fsys::exists(real)) (void)fsys::removeFile(real);
+    BuildLogReader::appendToCopy(logPath, BuildLogReader::kBuildErrorHeader + message + "\n", ui_);
 }
 
 int CVarnIdeApp::exitInstance(StartupHost& host) {

@@ -39,7 +39,8 @@ public:
     // The compile of a batch build: returns 0 on success. Until the build
     // pipeline is wired in, start-up ends after applying the variables.
     using BatchCompile = std::function<int(CVarnIdeApp&, const std::string& logPath)>;
-    using BatchInstaller = std::function<void(CVarnIdeApp&, const std::string& logPath)>;
+    // The installer build after a clean batch compile: true when it succeeded.
+    using BatchInstaller = std::function<bool(CVarnIdeApp&, const std::string& logPath)>;
 
     CVarnIdeApp(Ui& ui, SettingsStore userSettings, SettingsStore machineSettings);
     ~CVarnIdeApp();
@@ -94,6 +95,9 @@ private:
     bool openStartupProject(StartupHost& host);
     bool runBatchBuild();
     std::string fromLaunchFolder(const std::string& path) const;
+    // A batch build whose project could not be opened: the message on
+    // standard error (through the Ui) and in a new log copy; exit code -1.
+    void failUnopenedProject(const std::string& logPath);
 
     Ui& ui_;
     SettingsStore settings_;
@@ -106,6 +110,8 @@ private:
     BatchCompile batchCompile_;
     BatchInstaller batchInstaller_;
     int exitCode_ = 0;
+    // The project a batch build was to open but could not (empty: none failed).
+    std::string unopenedProject_;
 };
 
 }  // namespace varn

@@ -40,8 +40,9 @@ bool runVdiConversion(const std::string& input, const std::string& creator, bool
     return ok;
 }
 
-bool convertVdi(const std::string& file, const std::string& creator, bool nonBeamable, bool backup, Ui& ui) {
-    const std::string id = creator.substr(0, 4);
+bool convertVdi(const std::string& file, const std::optional<std::string>& creator, bool nonBeamable, bool backup,
+                Ui& ui, const ProjectSettings* openProject) {
+    const std::string id = creator ? creator->substr(0, 4) : vdiStartCreator(openProject);
     if (checkVdiCreator(id, ui, Answer::No) != CreatorCheck::Accepted) return false;
     return runVdiConversion(file, id, nonBeamable, backup, ui);
 }

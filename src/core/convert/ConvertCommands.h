@@ -45,8 +45,10 @@ bool runVdiConversion(const std::string& input, const std::string& creator, bool
 
 // The command line's -convertvdi: the creator checks (the question answers
 // "No" unless the Ui answers otherwise, so a script goes on), then the
-// conversion. The creator is cut to 4 characters.
-bool convertVdi(const std::string& file, const std::string& creator, bool nonBeamable, bool backup, Ui& ui);
+// conversion. The creator is cut to 4 characters; without one the dialog's
+// starting ID is taken (vdiStartCreator of `openProject`).
+bool convertVdi(const std::string& file, const std::optional<std::string>& creator, bool nonBeamable, bool backup,
+                Ui& ui, const ProjectSettings* openProject = nullptr);
 
 // The command line's -importbmp and the "Import" button: imports the BMP into
 // the image file and adds it to the project when one is given.

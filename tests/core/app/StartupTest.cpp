@@ -90,7 +90,7 @@ TEST(Startup, BatchBuildAppliesConfigurationAndVariables) {
         return 1;
     });
     bool installer = false;
-    a.app.setBatchInstaller([&](CVarnIdeApp&, const std::string&) { installer = true; });
+    a.app.setBatchInstaller([&](CVarnIdeApp&, const std::string&) { return installer = true; });
     EXPECT_FALSE(a.app.initInstance({project, "-build", "pocketpc release", "-log", "out/build.log", "-variable",
                                      "numeric count=42", "-buildinstaller"},
                                     a.host));
@@ -105,7 +105,7 @@ TEST(Startup, WindowsBuildClearsTheInstallerSwitch) {
     App a(in);
     bool installer = false;
     a.app.setBatchCompile([](CVarnIdeApp&, const std::string&) { return 0; });
-    a.app.setBatchInstaller([&](CVarnIdeApp&, const std::string&) { installer = true; });
+    a.app.setBatchInstaller([&](CVarnIdeApp&, const std::string&) { return installer = true; });
     a.app.initInstance({"-project", in.share + "/samples/Demo/Demo.vpj", "-build", "WINDOWS RELEASE", "-buildinstaller"},
                        a.host);
     EXPECT_FALSE(installer);
@@ -131,12 +131,28 @@ TEST(Startup, UnknownProjectFallsBackToSavingTheDefaultProject) {
     Install in;
     test::writeBytes(in.share + "/VARNide.vpj", "[Stale]\r\nx=1\r\n");
     App a(in);
-    a.app.initInstance({"nosuch.vpj", "-build", "Windows Debug"}, a.host);
-    // The missing project says nothing; the batch build without a compiler driver says so.
-    EXPECT_EQ(a.ui.texts(), std::vector<std::string>{"Nothing was compiled: this build of the IDE has no compiler driver."});
+    EXPECT_TRUE(a.app.initInstance({"nosuch.vpj"}, a.host));
+    // The missing project says nothing; the workspace is saved as the default project.
+    EXPECT_TRUE(a.ui.messages.empty());
     EXPECT_EQ(a.app.workspace()->project().projectPath, in.share + "/VARNide.vpj");
     std::string saved = test::readBytes(in.share + "/VARNide.vpj");
-    EXPECT_NE(saved.find("[WorkState_v1.ProjectSettings]\r\nTheApp=\r\nLargeIcon=\r\n"), std::string::npos);
+    const char* order[] = {"TheApp", "LargeIcon", "SmallIcon", "BuildConfig", "CreatorID", "PPCCreatorID",
+                           "DesktopName", "PRCVersion", "PRCType", "SplashScreen", "V2Compatibility",
+                           "OptimizedBuild", "Allow1BitColor", "FormFontName", "PalmOSFormSizeX", "PalmOSFormSizeY",
+                           "PocketPCFormSizeX", "PocketPCFormSizeY", "WindowsFormSizeX", "WindowsFormSizeY",
+                           "GridSpacing", "GridEnabled", "SnapToGrid", "UseVARNFonts", "ChangeDBCreatorID",
+                           "DisableBeamApplication", "EnableApplicationBackup", "EnableSipResize", "LastBitmapWidth",
+                           "LastBitmapHeight", "VARNWidth", "VARNHeight", "UseSystemColors", "DefaultForeGroundColor",
+                           "DefaultBackGroundColor", "DefaultImageForeGroundColor", "DefaultImageBackGroundColor",
+                           "LastBitmapColorDepth"};
+    std::size_t at = saved.find("[WorkState_v1.ProjectSettings]\r\nTheApp=\r\nLargeIcon=\r\n");
+    ASSERT_NE(at, std::string::npos) << saved;
+    for (const char* key : order) {
+        std::size_t next = saved.find(std::string("\r\n") + key + "=", at);
+        ASSERT_NE(next, std::string::npos) << key;
+        EXPECT_EQ(saved.find('[', at + 1), saved.find('[', next)) << key << " must stay in the settings section";
+        at = next + 1;
+    }
 }
 
 TEST(Startup, InteractiveStartOpensRecentOrDefaultProject) {
@@ -174,29 +190,16 @@ TEST(StartupProcess, BatchBuildExitCodesAndMessages) {
     EXPECT_EQ(bad.status, 0);
     EXPECT_EQ(bad.err, "Invalid build type Pilot Debug specified.\n");
 
+    // A batch build of a project it cannot read fails, says so on standard
+    // error and in a new log copy, and leaves the default project alone.
     test::writeBytes(in.share + "/VARNide.vpj", "");
-    auto fallback = in.run("nosuch.vpj -build \"Windows Debug\" -variable \"x=1\"");
-    // The default project has no application file: nothing to compile, exit status 255.
-    EXPECT_EQ(fallback.status, 255);
-    EXPECT_NE(fallback.err.find("There is no project to compile."), std::string::npos) << fallback.err;
-    std::string saved = test::readBytes(in.share + "/VARNide.vpj");
-    const char* order[] = {"TheApp", "LargeIcon", "SmallIcon", "BuildConfig", "CreatorID", "PPCCreatorID",
-                           "DesktopName", "PRCVersion", "PRCType", "SplashScreen", "V2Compatibility",
-                           "OptimizedBuild", "Allow1BitColor", "FormFontName", "PalmOSFormSizeX", "PalmOSFormSizeY",
-                           "PocketPCFormSizeX", "PocketPCFormSizeY", "WindowsFormSizeX", "WindowsFormSizeY",
-                           "GridSpacing", "GridEnabled", "SnapToGrid", "UseVARNFonts", "ChangeDBCreatorID",
-                           "DisableBeamApplication", "EnableApplicationBackup", "EnableSipResize", "LastBitmapWidth",
-                           "LastBitmapHeight", "VARNWidth", "VARNHeight", "UseSystemColors", "DefaultForeGroundColor",
-                           "DefaultBackGroundColor", "DefaultImageForeGroundColor", "DefaultImageBackGroundColor",
-                           "LastBitmapColorDepth"};
-    std::size_t at = saved.find("[WorkState_v1.ProjectSettings]\r\n");
-    ASSERT_NE(at, std::string::npos) << saved;
-    for (const char* key : order) {
-        std::size_t next = saved.find(std::string("\r\n") + key + "=", at);
-        ASSERT_NE(next, std::string::npos) << key;
-        EXPECT_EQ(saved.find('[', at + 1), saved.find('[', next)) << key << " must stay in the settings section";
-        at = next + 1;
-    }
+    test::writeBytes(in.tmp.file("out.log"), "from an older run");
+    auto unread = in.run("nosuch.vpj -build \"Windows Debug\" -log out.log -variable \"x=1\"");
+    EXPECT_EQ(unread.status, 255);
+    const std::string message = "Unable to open the project " + in.tmp.file("nosuch.vpj") + ".";
+    EXPECT_EQ(unread.err, message + "\n");
+    EXPECT_EQ(test::readBytes(in.tmp.file("out.log")), "***Build Error***\n\n" + message + "\n");
+    EXPECT_EQ(test::readBytes(in.share + "/VARNide.vpj"), "");
     // The settings are written back at the end.
     std::string settings = test::readBytes(in.settingsFile());
     EXPECT_NE(settings.find("FontName(Watch Window)=Courier"), std::string::npos);

@@ -100,3 +100,13 @@ TEST(BatchBuild, InstallerAfterACleanPocketPCBuild) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(test::readBytes(in.tmp.file("win.log")).find("Building application installer"), std::string::npos);
 }
+
+TEST(BatchBuild, FailedInstallerBuildFailsTheBatchBuild) {
+    Install in;
+    ASSERT_TRUE(fsys::removeFile(in.share + "/Setup.exe"));  // the installer's first copy fails
+    auto r = in.build("Demo", "PalmOS Release", "build.log", "-buildinstaller");
+    EXPECT_EQ(r.status, 255) << r.out << r.err;
+    std::string log = test::readBytes(in.tmp.file("build.log"));
+    EXPECT_NE(log.find("Copy failed"), std::string::npos) << log;
+    EXPECT_TRUE(fsys::exists(in.share + "/samples/Demo/PalmOS Release/Demo.PRC")) << "the compile itself succeeded";
+}
