@@ -4,7 +4,7 @@ namespace varn {
 
 namespace {
 
-// Big-endian output with patching of earlier fields.
+// Big-endian output.
 class BigEndianBuffer {
 public:
     void u8(std::uint32_t v) { bytes_ += static_cast<char>(v & 0xFF); }
@@ -22,11 +22,6 @@ public:
         bytes_ += text.substr(0, n);
         if (text.size() < n) zeros(n - text.size());
     }
-    void raw(const std::string& bytes) { bytes_ += bytes; }
-    void patch32(std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) bytes_[at + i] = static_cast<char>((v >> (24 - 8 * i)) & 0xFF);
-    }
-    std::size_t size() const { return bytes_.size(); }
     std::string take() { return std::move(bytes_); }
 
 private:
@@ -39,16 +34,10 @@ std::uint32_t palmDate(std::int64_t unixSeconds) {
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(unixSeconds + kPalmEpochOffset) & 0xFFFFFFFFu);
 }
 
-Result<std::string> buildPdb(const VdiTable& table, const PdbHeaderInfo& info) {
+Result<std::string> pdbFront(const VdiTable& table, const PdbHeaderInfo& info) {
     if (info.name.size() >= kPdbNameBytes) return makeError("Database name too long (31 characters at most).");
     const std::uint32_t count = table.recordCount;
     const std::uint32_t appInfo = pdbAppInfoOffset(count);
-    const std::uint64_t appInfoSize =
-        kPdbAppInfoFixed + (table.dsnMode ? 32 : 6 * std::uint64_t{table.fields.size()} + 10);
-    std::uint64_t total = appInfo + appInfoSize;
-    if (!table.dsnMode)
-        for (const std::string& r : table.records) total += r.size();
-    if (total > 0xFFFFFFFFu) return makeError("VDB file too large for a PDB file.");
 
     BigEndianBuffer out;
     // Header.
@@ -99,14 +88,35 @@ Result<std::string> buildPdb(const VdiTable& table, const PdbHeaderInfo& info) {
         out.u16(f.size);
     }
     out.zeros(10);
+    return out.take();
+}
 
-    // Records, each entry of the list patched once its record is written.
-    for (std::size_t i = 0; i < table.records.size() && i < count; ++i) {
-        const std::uint32_t at = static_cast<std::uint32_t>(out.size());
-        out.raw(table.records[i]);
-        out.patch32(kPdbHeaderBytes + 8 * i, at);
+std::string pdbRecordList(const std::vector<std::uint32_t>& offsets) {
+    BigEndianBuffer out;
+    for (std::uint32_t at : offsets) {
+        out.u32(at);
+        out.u32(0);  // attributes and unique ID
     }
     return out.take();
+}
+
+Result<std::string> buildPdb(const VdiTable& table, const PdbHeaderInfo& info) {
+    Result<std::string> front = pdbFront(table, info);
+    if (!front || table.dsnMode) return front;
+    std::uint64_t total = front->size();
+    for (const std::string& r : table.records) total += r.size();
+    if (total > 0xFFFFFFFFu) return makeError(kPdbTooLarge);
+
+    // Records, each entry of the list given its record's offset.
+    std::string out = std::move(*front);
+    std::vector<std::uint32_t> offsets;
+    for (std::size_t i = 0; i < table.records.size() && i < table.recordCount; ++i) {
+        offsets.push_back(static_cast<std::uint32_t>(out.size()));
+        out += table.records[i];
+    }
+    const std::string list = pdbRecordList(offsets);
+    out.replace(kPdbHeaderBytes, list.size(), list);
+    return out;
 }
 
 }  // namespace varn

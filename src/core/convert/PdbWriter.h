@@ -1,12 +1,14 @@
 // Writes a table read from a VARN data file as a PalmOS database (PDB) of type
 // "USER": the 78-byte header, the record list, two bytes 0x00 0x01, the
 // application info that describes the table, and the records. The bytes are
-// produced front to back in one pass; each record list entry starts as 0 and
-// is patched with the record's offset once the record has been written.
+// produced front to back in one pass; the record list starts as zeros and is
+// written again with the records' offsets once they have been written, so a
+// writer can stream records to a file.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "convert/VdiReader.h"
 #include "platform/Result.h"
@@ -33,7 +35,16 @@ std::uint32_t palmDate(std::int64_t unixSeconds);
 // Offset of the application info: header, record list and the two bytes.
 inline std::uint32_t pdbAppInfoOffset(std::uint32_t recordCount) { return 80 + 8 * recordCount; }
 
-// The whole database. Fails only when the database would not fit the 32-bit
+inline constexpr const char* kPdbTooLarge = "VDB file too large for a PDB file.";
+
+// Everything before the first record: header, record list (offsets 0, or the
+// DSN name's offset in DSN mode), the two bytes and the application info.
+// In DSN mode this is the whole database. Fails for a name of 32 characters or more.
+Result<std::string> pdbFront(const VdiTable& table, const PdbHeaderInfo& info);
+// The record list holding these record offsets, to be written at kPdbHeaderBytes.
+std::string pdbRecordList(const std::vector<std::uint32_t>& offsets);
+
+// The whole database from the table's records. Fails only when the database would not fit the 32-bit
 // offsets of the format, or when the name is 32 characters or longer.
 Result<std::string> buildPdb(const VdiTable& table, const PdbHeaderInfo& info);
 

@@ -1,7 +1,8 @@
-// Converts a VARN data file into a PalmOS database: reads the whole text,
-// encodes it, and writes the database file at once through a temporary file,
-// so that a failed conversion leaves no partly written database behind (an
-// existing database of the same name stays as it was). Every failure is a
+// Converts a VARN data file into a PalmOS database: checks the file's
+// description and row count in a first pass, then streams the rows, each
+// encoded and written as it is read, into a temporary file that replaces the
+// database when complete, so that a failed conversion leaves no partly written
+// database behind (an existing database of the same name stays as it was). Every failure is a
 // message box with the caption "Error!" and a stop icon.
 #pragma once
 

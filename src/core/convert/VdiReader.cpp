@@ -1,5 +1,8 @@
 #include "convert/VdiReader.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <system_error>
@@ -54,40 +57,6 @@ bool afterPrefix(std::string_view line, std::size_t drop, std::string_view& rest
     return true;
 }
 
-// Lines of the text without their ends ("\n", "\r\n"), numbered from 1.
-class Lines {
-public:
-    explicit Lines(std::string_view text) : text_(text) {}
-
-    bool next(std::string_view& line) {
-        if (pos_ >= text_.size()) return false;
-        std::size_t end = text_.find('\n', pos_);
-        if (end == std::string_view::npos) end = text_.size();
-        line = text_.substr(pos_, end - pos_);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        pos_ = end + 1;
-        ++number_;
-        return true;
-    }
-    std::size_t number() const { return number_; }
-
-    // How many of the lines still to come hold more than blanks, counting at
-    // most `limit`.
-    std::size_t countRows(std::size_t limit) const {
-        Lines copy = *this;
-        std::size_t n = 0;
-        std::string_view line;
-        while (n < limit && copy.next(line))
-            if (!trim(line).empty()) ++n;
-        return n;
-    }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    std::size_t number_ = 0;
-};
-
 Error fail(const char* message) { return makeError(message); }
 
 bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
@@ -123,6 +92,54 @@ std::uint64_t valuesNeeded(const std::vector<VdiField>& fields) {
 }
 
 }  // namespace
+
+bool VdiLines::next(std::string_view& line) {
+    if (fd_ < 0) {
+        if (pos_ >= text_.size()) return false;
+        std::size_t end = text_.find('\n', pos_);
+        if (end == std::string_view::npos) end = text_.size();
+        line = text_.substr(pos_, end - pos_);
+        pos_ = end + 1;
+    } else {
+        std::size_t end;
+        while ((end = buffer_.find('\n', pos_)) == std::string::npos && fill()) {
+        }
+        if (pos_ >= buffer_.size()) return false;
+        if (end == std::string::npos) end = buffer_.size();
+        line = std::string_view(buffer_).substr(pos_, end - pos_);
+        pos_ = end + 1;
+    }
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    ++number_;
+    return true;
+}
+
+bool VdiLines::fill() {
+    if (eof_) return false;
+    // Lines already handed out are dropped; the one being read stays.
+    buffer_.erase(0, pos_);
+    pos_ = 0;
+    char chunk[1 << 16];
+    for (;;) {
+        ssize_t n = ::read(fd_, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            failed_ = n < 0;
+            eof_ = true;
+            return false;
+        }
+        buffer_.append(chunk, static_cast<std::size_t>(n));
+        return true;
+    }
+}
+
+std::size_t countVdiRows(VdiLines& lines, std::size_t limit) {
+    std::size_t n = 0;
+    std::string_view line;
+    while (n < limit && lines.next(line))
+        if (!trim(line).empty()) ++n;
+    return n;
+}
 
 int vdiSyncPreferenceCode(std::string_view keyword) {
     static constexpr struct {
@@ -264,9 +281,8 @@ std::string vdiLineMessage(const char* what, std::size_t lineNumber) {
     return std::string(what) + " in line " + std::to_string(lineNumber) + " of VDB file.";
 }
 
-Result<VdiTable> readVdi(std::string_view text, std::string_view decimalSeparator) {
+Result<VdiTable> readVdiDescription(VdiLines& lines) {
     VdiTable table;
-    Lines lines(text);
     std::string_view line;
     for (int i = 0; i < 3; ++i)
         if (!lines.next(line)) return fail(vdimsg::kMissingLines);
@@ -300,16 +316,20 @@ Result<VdiTable> readVdi(std::string_view text, std::string_view decimalSeparato
         if (!field) return field.error();
         table.fields.push_back(*field);
     }
+    return table;
+}
 
-    if (lines.countRows(table.recordCount) < table.recordCount) return fail(vdimsg::kFewerRows);
-    table.records.reserve(table.recordCount);
+Status readVdiRows(VdiLines& lines, const VdiTable& table, std::string_view decimalSeparator,
+                   const std::function<Status(const std::string& record)>& take) {
     const std::uint64_t needed = valuesNeeded(table.fields);
     std::vector<std::string> values;
-    while (table.records.size() < table.recordCount && lines.next(line)) {
+    std::string_view line;
+    std::string record;
+    for (std::size_t rows = 0; rows < table.recordCount && lines.next(line);) {
         if (trim(line).empty()) continue;
         if (!splitVdiValues(line, values)) return makeError(vdiLineMessage(vdimsg::kUnterminatedQuote, lines.number()));
         if (values.size() < needed) return makeError(vdiLineMessage(vdimsg::kTooFewValues, lines.number()));
-        std::string record;
+        record.clear();
         std::size_t v = 2;
         for (const VdiField& f : table.fields) {
             switch (f.type) {
@@ -333,8 +353,24 @@ Result<VdiTable> readVdi(std::string_view text, std::string_view decimalSeparato
                 break;
             }
         }
-        table.records.push_back(std::move(record));
+        if (Status taken = take(record); !taken) return taken;
+        ++rows;
     }
+    return {};
+}
+
+Result<VdiTable> readVdi(std::string_view text, std::string_view decimalSeparator) {
+    VdiLines lines(text);
+    Result<VdiTable> table = readVdiDescription(lines);
+    if (!table || table->dsnMode) return table;
+    VdiLines ahead = lines;
+    if (countVdiRows(ahead, table->recordCount) < table->recordCount) return fail(vdimsg::kFewerRows);
+    table->records.reserve(table->recordCount);
+    Status rows = readVdiRows(lines, *table, decimalSeparator, [&](const std::string& record) {
+        table->records.push_back(record);
+        return Status{};
+    });
+    if (!rows) return rows.error();
     return table;
 }
 

@@ -3,12 +3,14 @@
 // one line per field) and the rows as comma-separated values, each row encoded
 // into the bytes of one database record as the device's runtime reads them.
 //
-// The reader works on the whole text in memory and never reads past it. Every
+// The reader works on text in memory or streams a file line by line, and
+// never reads past its input. Every
 // count is checked against what the text can hold before anything is sized by
 // it; every problem ends the reading with the text of the message to show.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +64,42 @@ bool parseVdiHexBytes(std::string_view value, std::size_t size, std::string& out
 // Encodes one value of a field (NA fields take their values one by one).
 void appendVdiDouble(std::string& out, double v);  // 8 bytes, big-endian IEEE 754
 void appendVdiString(std::string& out, std::string_view text);  // text, 0, and a 0 more to make it even
+
+// Lines of a data file without their ends ("\n", "\r\n"), numbered from 1:
+// from a text in memory (copies read on independently), or read from an open
+// file piece by piece, holding only the line being read.
+class VdiLines {
+public:
+    explicit VdiLines(std::string_view text) : text_(text) {}
+    explicit VdiLines(int fd) : fd_(fd) {}
+
+    // The line stays valid until the next call.
+    bool next(std::string_view& line);
+    std::size_t number() const { return number_; }
+    // The file could not be read to its end.
+    bool failed() const { return failed_; }
+
+private:
+    bool fill();
+
+    std::string_view text_;
+    std::string buffer_;
+    std::size_t pos_ = 0;
+    std::size_t number_ = 0;
+    int fd_ = -1;
+    bool eof_ = false, failed_ = false;
+};
+
+// How many of the lines still to come hold more than blanks, counting at most `limit`.
+std::size_t countVdiRows(VdiLines& lines, std::size_t limit);
+
+// The table description, up to the rows (a DSN table is then complete).
+Result<VdiTable> readVdiDescription(VdiLines& lines);
+// Reads up to the table's record count of rows and hands each encoded record
+// to `take` in order; stops at the first problem, or at a failure of `take`.
+// The rows are not stored.
+Status readVdiRows(VdiLines& lines, const VdiTable& table, std::string_view decimalSeparator,
+                   const std::function<Status(const std::string& record)>& take);
 
 // Reads a whole data file. decimalSeparator is the user's locale's, taken by
 // the caller at the start of the conversion.

@@ -44,12 +44,7 @@ Result<ProfileFile> ProfileFile::parse(const std::string& text, bool strict) {
         std::string line = trim(rawLine);
         if (!line.empty() && line[0] == '[') {
             auto close = line.find(']');
-            std::string name = trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
-            current = file.find(name);
-            if (!current) {
-                file.sections_.push_back({name, {}});
-                current = &file.sections_.back();
-            }
+            current = &file.findOrAdd(trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
             continue;
         }
         if (!current) {
@@ -63,15 +58,9 @@ Result<ProfileFile> ProfileFile::parse(const std::string& text, bool strict) {
             continue;
         }
         std::string key = trim(line.substr(0, eq));
-        std::string value = trim(line.substr(eq + 1));
-        bool replaced = false;
-        for (auto& e : current->entries) {
-            if (!e.raw && paths::equalNoCase(e.key, key)) {
-                replaced = true;  // the first occurrence wins, as the profile functions find it
-                break;
-            }
-        }
-        if (!replaced) current->entries.push_back({key, value, false});
+        // The first occurrence wins, as the profile functions find it.
+        if (current->index.try_emplace(paths::upper(key), current->entries.size()).second)
+            current->entries.push_back({key, trim(line.substr(eq + 1)), false});
     }
     return file;
 }
@@ -101,25 +90,38 @@ Status ProfileFile::save(const std::string& path, const char* lineEnd) const {
 }
 
 ProfileFile::Section* ProfileFile::find(const std::string& section) {
-    for (auto& s : sections_)
-        if (paths::equalNoCase(s.name, section)) return &s;
-    return nullptr;
+    auto it = sectionIndex_.find(paths::upper(section));
+    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 const ProfileFile::Section* ProfileFile::find(const std::string& section) const {
-    for (const auto& s : sections_)
-        if (paths::equalNoCase(s.name, section)) return &s;
-    return nullptr;
+    auto it = sectionIndex_.find(paths::upper(section));
+    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+}
+
+ProfileFile::Section& ProfileFile::findOrAdd(const std::string& section) {
+    auto [it, added] = sectionIndex_.try_emplace(paths::upper(section), sections_.size());
+    if (added) sections_.push_back({section, {}, {}});
+    return sections_[it->second];
+}
+
+const ProfileFile::Entry* ProfileFile::findEntry(const Section& s, const std::string& key) {
+    auto it = s.index.find(paths::upper(key));
+    return it == s.index.end() ? nullptr : &s.entries[it->second];
+}
+
+void ProfileFile::reindexSections() {
+    sectionIndex_.clear();
+    for (std::size_t i = 0; i < sections_.size(); ++i) sectionIndex_.emplace(paths::upper(sections_[i].name), i);
 }
 
 bool ProfileFile::hasSection(const std::string& section) const { return find(section) != nullptr; }
 
 std::optional<std::string> ProfileFile::value(const std::string& section, const std::string& key) const {
     const Section* s = find(section);
-    if (!s) return std::nullopt;
-    for (const auto& e : s->entries)
-        if (!e.raw && paths::equalNoCase(e.key, key)) return e.value;
-    return std::nullopt;
+    const Entry* e = s ? findEntry(*s, key) : nullptr;
+    if (!e) return std::nullopt;
+    return e->value;
 }
 
 std::string ProfileFile::getString(const std::string& section, const std::string& key, const std::string& def) const {
@@ -138,50 +140,38 @@ int ProfileFile::getInt(const std::string& section, const std::string& key, int 
 }
 
 std::vector<std::string> ProfileFile::keyNames(const std::string& section) const {
-    const Section* s = find(section);
-    if (!s) return {};
-    std::string all;
-    for (const auto& e : s->entries)
-        if (!e.raw) all += e.key + '\0';
-    // A buffer of `size` bytes holds size - 2 characters and two closing NULs;
-    // the caller doubles it while the result fills it, up to 8192.
-    std::size_t size = 512;
-    while (all.size() >= size - 2 && size < 8192) size *= 2;
-    if (all.size() > size - 2) all.resize(size - 2);
     std::vector<std::string> names;
-    std::size_t start = 0;
-    while (start < all.size()) {
-        std::size_t end = all.find('\0', start);
-        if (end == std::string::npos) end = all.size();
-        if (end > start) names.push_back(all.substr(start, end - start));
-        start = end + 1;
+    if (const Section* s = find(section)) {
+        names.reserve(s->index.size());
+        for (const auto& e : s->entries)
+            if (!e.raw && !e.key.empty()) names.push_back(e.key);
     }
     return names;
 }
 
 void ProfileFile::set(const std::string& section, const std::string& key, const std::string& value) {
-    Section* s = find(section);
-    if (!s) {
-        sections_.push_back({section, {}});
-        s = &sections_.back();
-    }
-    for (auto& e : s->entries) {
-        if (!e.raw && paths::equalNoCase(e.key, key)) {
-            e.value = value;
-            return;
-        }
-    }
-    s->entries.push_back({key, value, false});
+    Section& s = findOrAdd(section);
+    auto [it, added] = s.index.try_emplace(paths::upper(key), s.entries.size());
+    if (added) s.entries.push_back({key, value, false});
+    else s.entries[it->second].value = value;
 }
 
 void ProfileFile::removeKey(const std::string& section, const std::string& key) {
     Section* s = find(section);
     if (!s) return;
-    std::erase_if(s->entries, [&](const Entry& e) { return !e.raw && paths::equalNoCase(e.key, key); });
+    auto it = s->index.find(paths::upper(key));
+    if (it == s->index.end()) return;
+    s->entries.erase(s->entries.begin() + static_cast<std::ptrdiff_t>(it->second));
+    s->index.clear();
+    for (std::size_t i = 0; i < s->entries.size(); ++i)
+        if (!s->entries[i].raw) s->index.emplace(paths::upper(s->entries[i].key), i);
 }
 
 void ProfileFile::removeSection(const std::string& section) {
-    std::erase_if(sections_, [&](const Section& s) { return paths::equalNoCase(s.name, section); });
+    auto it = sectionIndex_.find(paths::upper(section));
+    if (it == sectionIndex_.end()) return;
+    sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(it->second));
+    reindexSections();
 }
 
 }  // namespace varn

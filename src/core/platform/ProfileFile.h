@@ -1,10 +1,12 @@
 // An INI ("profile") file held whole in memory with the semantics of the
 // private-profile functions: sections and keys found without regard to case,
 // values trimmed and unquoted on reading, unknown sections kept on writing.
+// Sections and keys are indexed, so reading and writing take linear time.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Result.h"
@@ -21,6 +23,8 @@ public:
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        // Upper-cased key name -> position of its entry (raw lines are not indexed).
+        std::unordered_map<std::string, std::size_t> index;
     };
 
     // Reads text in either line-end form. `strict` reports text that is not a
@@ -40,9 +44,7 @@ public:
     // Leading blanks, sign and digits; anything else reads as 0; a missing key gives def.
     int getInt(const std::string& section, const std::string& key, int def) const;
 
-    // The section's key names as read through a buffer that starts at 512
-    // bytes and doubles while the result fills it, up to 8192 bytes: names
-    // beyond that are cut off exactly as the buffer would cut them.
+    // Every key name of the section, in file order.
     std::vector<std::string> keyNames(const std::string& section) const;
 
     void set(const std::string& section, const std::string& key, const std::string& value);
@@ -54,8 +56,13 @@ public:
 private:
     Section* find(const std::string& section);
     const Section* find(const std::string& section) const;
+    Section& findOrAdd(const std::string& section);
+    static const Entry* findEntry(const Section& s, const std::string& key);
+    void reindexSections();
 
     std::vector<Section> sections_;
+    // Upper-cased section name -> position in sections_.
+    std::unordered_map<std::string, std::size_t> sectionIndex_;
 };
 
 // Integer reading shared by the profile and settings readers (atoi rules,

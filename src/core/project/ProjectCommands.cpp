@@ -314,26 +314,35 @@ bool ProjectCommands::saveProjectSources(bool ask) {
 
 // ---------------------------------------------------------------- Projects
 
-void ProjectCommands::closeCurrent() {
-    if (!workspace_.currentWorkspaceName()) return;
-    workspace_.saveCurrentWorkspace();
+bool ProjectCommands::saveProjectOrCancel() {
+    if (!workspace_.currentWorkspaceName()) return true;
+    while (!workspace_.saveCurrentWorkspace()) {
+        // Batch and headless runs take the default, Cancel: never a loop.
+        if (ui_.message({kRetrySave, {}, MsgIcon::Warning, MsgButtons::OkCancel, Answer::Cancel}) != Answer::Ok)
+            return false;
+    }
+    return true;
+}
+
+bool ProjectCommands::closeCurrent() {
+    if (!workspace_.currentWorkspaceName()) return true;
+    if (!saveProjectOrCancel()) return false;
     workspace_.closeWorkspace();
     ProjectModel& m = model();
     m.breakpoints.clear();
     for (auto& list : m.watchLists) list.clear();
     m.tree.clear();
+    return true;
 }
 
 bool ProjectCommands::openProject(const std::string& path) {
     // Edited documents are offered for saving before the project closes them.
-    if (!documents_.saveAllModified()) return false;
-    closeCurrent();
+    if (!documents_.saveAllModified() || !closeCurrent()) return false;
     return workspace_.openWorkspace(path, false);
 }
 
 bool ProjectCommands::closeProject() {
-    if (!documents_.saveAllModified()) return false;
-    closeCurrent();
+    if (!documents_.saveAllModified() || !closeCurrent()) return false;
     workspace_.openWorkspace(defaultProjectPath(), true);
     return true;
 }
@@ -427,9 +436,7 @@ void ProjectCommands::saveAll() {
 
 bool ProjectCommands::mainWindowClosing(bool activeWindowMaximized) {
     settings_.setInt(kSettings, "IsMaximized", activeWindowMaximized ? 1 : 0);
-    if (!documents_.saveAllModified()) return false;
-    if (workspace_.currentWorkspaceName()) workspace_.saveCurrentWorkspace();
-    return true;
+    return documents_.saveAllModified() && saveProjectOrCancel();
 }
 
 // ----------------------------------------------------------------- Toggles

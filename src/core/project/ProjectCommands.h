@@ -46,6 +46,7 @@ public:
     static constexpr const char* kSaveSourcesQuestion =
         "Project %s sources have been updated. Would you like to save them now?";
     static constexpr const char* kCouldNotCreateProject = "Could not create the project.";
+    static constexpr const char* kRetrySave = "The project was not saved. OK to try again, Cancel to keep it open.";
 
     static constexpr const char* kProjectFilter = "Project Files (*.vpj)|*.vpj|All Files (*.*)|*.*||";
     static constexpr const char* kSourceFilter = "Source Files (*.vsl)|*.vsl|All Files (*.*)|*.*||";
@@ -103,11 +104,12 @@ public:
     bool newProject();
     // Asks for the project when `path` is empty.
     bool openProject(const std::string& path = {});
-    // Saves the modified documents (false when the user cancelled), saves and
-    // closes the project and opens the default project.
+    // Saves the modified documents and the project (false when the user
+    // cancelled either), closes the project and opens the default project.
     bool closeProject();
     void saveAll();
-    // The main window is closing: false when the user cancelled saving a document.
+    // The main window is closing: false when the user cancelled saving a
+    // document, or cancelled after the project could not be saved.
     bool mainWindowClosing(bool activeWindowMaximized);
 
     // --- Toggles
@@ -126,7 +128,11 @@ private:
     const ProjectModel& model() const;
     bool createMissing(const std::string& path, const FileCreator& creator);
     bool addImage(const std::string& path, bool isIcon, bool missing);
-    void closeCurrent();
+    // Saves the open project; while that fails, offers to try again (OK) or cancel.
+    // False when the user cancels.
+    bool saveProjectOrCancel();
+    // Saves and closes the open project; false (still open) when cancelled.
+    bool closeCurrent();
 
     VARNWorkspaceManager& workspace_;
     Ui& ui_;

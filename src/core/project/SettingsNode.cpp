@@ -22,7 +22,8 @@ bool isChildKey(const std::string& key) {
 
 }  // namespace
 
-SettingsNode::SettingsNode(const SettingsNode& other) : name_(other.name_), keys_(other.keys_) {
+SettingsNode::SettingsNode(const SettingsNode& other)
+    : name_(other.name_), keys_(other.keys_), index_(other.index_), childIndex_(other.childIndex_) {
     for (const auto& c : other.children_) children_.push_back(std::make_unique<SettingsNode>(*c));
 }
 
@@ -35,9 +36,9 @@ SettingsNode& SettingsNode::operator=(const SettingsNode& other) {
 }
 
 std::optional<std::string> SettingsNode::value(const std::string& key) const {
-    for (const auto& [k, v] : keys_)
-        if (paths::equalNoCase(k, key)) return v;
-    return std::nullopt;
+    auto it = index_.find(paths::upper(key));
+    if (it == index_.end()) return std::nullopt;
+    return keys_[it->second].second;
 }
 
 std::string SettingsNode::getString(const std::string& key, const std::string& def) const {
@@ -93,13 +94,9 @@ std::optional<std::vector<std::uint8_t>> SettingsNode::getBinary(const std::stri
 }
 
 void SettingsNode::setString(const std::string& key, const std::string& v) {
-    for (auto& [k, old] : keys_) {
-        if (paths::equalNoCase(k, key)) {
-            old = v;
-            return;
-        }
-    }
-    keys_.emplace_back(key, v);
+    auto [it, added] = index_.try_emplace(paths::upper(key), keys_.size());
+    if (added) keys_.emplace_back(key, v);
+    else keys_[it->second].second = v;
 }
 
 void SettingsNode::setInt(const std::string& key, int v) { setString(key, std::to_string(v)); }
@@ -127,29 +124,32 @@ void SettingsNode::removeKey(const std::string& key) {
         if (paths::equalNoCase(k, key) || paths::equalNoCase(k, count)) return true;
         return k.size() > piece.size() && paths::upper(k.substr(0, piece.size())) == piece;
     });
+    reindex();
+}
+
+void SettingsNode::reindex() {
+    index_.clear();
+    for (std::size_t i = 0; i < keys_.size(); ++i) index_.emplace(paths::upper(keys_[i].first), i);
 }
 
 SettingsNode* SettingsNode::child(const std::string& name) {
-    for (auto& c : children_)
-        if (paths::equalNoCase(c->name_, name)) return c.get();
-    return nullptr;
+    auto it = childIndex_.find(paths::upper(name));
+    return it == childIndex_.end() ? nullptr : children_[it->second].get();
 }
 
 const SettingsNode* SettingsNode::child(const std::string& name) const {
-    for (const auto& c : children_)
-        if (paths::equalNoCase(c->name_, name)) return c.get();
-    return nullptr;
+    auto it = childIndex_.find(paths::upper(name));
+    return it == childIndex_.end() ? nullptr : children_[it->second].get();
 }
 
 SettingsNode& SettingsNode::addChild(const std::string& name) {
-    for (auto& c : children_) {
-        if (paths::equalNoCase(c->name_, name)) {
-            *c = SettingsNode(name);
-            return *c;
-        }
+    auto [it, added] = childIndex_.try_emplace(paths::upper(name), children_.size());
+    if (added) {
+        children_.push_back(std::make_unique<SettingsNode>(name));
+    } else {
+        *children_[it->second] = SettingsNode(name);
     }
-    children_.push_back(std::make_unique<SettingsNode>(name));
-    return *children_.back();
+    return *children_[it->second];
 }
 
 std::optional<SettingsNode> SettingsNode::load(const ProfileFile& profile, const std::string& rootName) {
@@ -162,14 +162,20 @@ std::optional<SettingsNode> SettingsNode::load(const ProfileFile& profile, const
 void SettingsNode::loadInto(SettingsNode& node, const ProfileFile& profile, const std::string& section, int depth) {
     for (const auto& key : profile.keyNames(section)) {
         if (isChildKey(key)) continue;
-        auto v = profile.value(section, key);
-        if (v) node.keys_.emplace_back(key, profile.getString(section, key));
+        if (profile.value(section, key)) node.setString(key, profile.getString(section, key));
     }
     if (depth >= kMaxDepth) return;
     for (int i = 1;; ++i) {
         auto childName = profile.value(section, kChildKey + std::to_string(i));
         if (!childName) break;
-        SettingsNode& c = node.addChild(profile.getString(section, kChildKey + std::to_string(i)));
+        const std::string name = profile.getString(section, kChildKey + std::to_string(i));
+        // A child listed again would read the same section again: only the
+        // spelling of its name follows the later entry.
+        if (SettingsNode* seen = node.child(name)) {
+            seen->name_ = name;
+            continue;
+        }
+        SettingsNode& c = node.addChild(name);
         loadInto(c, profile, section + "." + c.name_, depth + 1);
     }
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -65,9 +66,13 @@ public:
 private:
     static void loadInto(SettingsNode& node, const ProfileFile& profile, const std::string& section, int depth);
     void saveAs(ProfileFile& profile, const std::string& section) const;
+    void reindex();
 
     std::string name_;
     std::vector<std::pair<std::string, std::string>> keys_;
+    // Upper-cased key -> position in keys_, so lookups and sets take constant time.
+    std::unordered_map<std::string, std::size_t> index_;
+    std::unordered_map<std::string, std::size_t> childIndex_;  // upper-cased name -> position in children_
     std::vector<std::unique_ptr<SettingsNode>> children_;
 };
 

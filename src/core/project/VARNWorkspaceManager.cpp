@@ -83,19 +83,28 @@ bool VARNWorkspaceManager::saveWorkspace(const std::string& requested) {
     }
     root.addChild(ProjectFile::kSettingsNode) = ProjectFile::writeSettings(model_, paths::folderOf(path));
 
-    // A read-only project file is left as it is, without a message.
-    if (!fsys::isReadOnly(path)) {
+    // A read-only project file, or one this user may not write, is left as it
+    // is without a message.
+    Status written;
+    if (!fsys::isReadOnly(path) && (!fsys::exists(path) || fsys::isWritable(path))) {
         auto profile = ProfileFile::load(path);
         ProfileFile file = profile ? std::move(*profile) : ProfileFile{};
         root.save(file);
-        (void)file.save(path);
+        written = file.save(path);
     }
 
+    // The model now belongs to this path even when it could not be written:
+    // it stays modified, so a later save writes it there.
     if (!paths::equalNoCase(path, model_.projectPath)) {
         model_.projectPath = path;
-        addRecent(path);
+        if (written) addRecent(path);
     }
     model_.workspaceOpen = true;
+    if (!written) {
+        ui_.error(std::string(kCouldNotSave) + "\n" + written.error().message);
+        model_.modified = true;
+        return false;
+    }
     model_.modified = false;
     return true;
 }

@@ -24,6 +24,7 @@ public:
     static constexpr const char* kRecentSection = "Workspace Manager\\Recent File List";
     static constexpr std::size_t kRecentMax = 8;
     static constexpr const char* kInvalidWorkspace = "Invalid workspace. Operation has been cancelled.";
+    static constexpr const char* kCouldNotSave = "The project could not be saved.";
 
     VARNWorkspaceManager(Ui& ui, SettingsStore& settings, SymbolList& symbols, std::string installPath);
 
@@ -40,6 +41,8 @@ public:
     // Opens a project file. An empty path asks with the "Open Workspace" dialog.
     bool openWorkspace(const std::string& path, bool quiet, bool projectPathGiven = false);
     // Saves the workspace. An empty path asks with the "Save Workspace" dialog.
+    // A file that cannot be written is reported with the system's reason and
+    // leaves the project modified; the result is then false.
     bool saveWorkspace(const std::string& path);
     bool saveCurrentWorkspace();
     // Opens the newest recent project, or asks for one when `prompt` is set.
