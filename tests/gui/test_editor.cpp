@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QTest>
+#include <QUrl>
 
 #include "GuiFixture.h"
 #include "app/CMainFrame.h"
@@ -325,7 +326,7 @@ private slots:
         QVERIFY(inProject);
     }
 
-    void missingKeywordAndHelpFilesAreReported() {
+    void missingKeywordFileIsReported() {
         guitest::Workspace ws(QStringLiteral("Demo"));
         QVERIFY(QFile::remove(ws.install + QStringLiteral("/varnide.ini")));
         CMainFrame frame(*ws.manager, ws.ui, ws.settings);
@@ -337,8 +338,43 @@ private slots:
         const std::size_t told = ws.ui.messages.size();
         openText(ws, frame, QStringLiteral("b.vsl"), kSource);
         QCOMPARE(ws.ui.messages.size(), told);
-        frame.editorCommands().keywordHelp();
-        QVERIFY2(ws.ui.lastText().find("VARNlang.hlp") != std::string::npos, ws.ui.lastText().c_str());
+    }
+
+    // F1 in a source view opens the bundled language help at the word's entry.
+    void f1OpensTheHelpAtTheWord() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        QList<QUrl> opened;
+        frame.editorCommands().setUrlOpener([&opened](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        frame.show();
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("h.vsl"), "x = Abs(y);\r\nIF x then\r\n  nothing;\r\n\r\n");
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        v->setFocus();
+        const QUrl help = QUrl::fromLocalFile(ws.install + QStringLiteral("/VARNlang.html"));
+        struct Row {
+            int line, column;
+            QString fragment;  // empty: the index at the top
+        };
+        const Row rows[] = {{0, 5, QStringLiteral("abs")}, {1, 0, QStringLiteral("if")}, {2, 4, {}}, {3, 0, {}}};
+        for (const Row& r : rows) {
+            opened.clear();
+            v->setCursorPosition(r.line, r.column);
+            QTest::keyClick(v, Qt::Key_F1);
+            QCOMPARE(opened.size(), 1);
+            QCOMPARE(opened[0].adjusted(QUrl::RemoveFragment), help);
+            QCOMPARE(opened[0].fragment(), r.fragment);
+        }
+        QVERIFY(ws.ui.messages.empty());
+        // Without the page F1 says so and opens nothing.
+        QVERIFY(QFile::remove(help.toLocalFile()));
+        opened.clear();
+        QTest::keyClick(v, Qt::Key_F1);
+        QVERIFY(opened.isEmpty());
+        QCOMPARE(ws.ui.lastText(), "The help file " + s(help.toLocalFile()) + " could not be found.");
     }
 
     void editMenuUndoesTheEngine() {

@@ -171,8 +171,6 @@ std::string helpKeyword(const std::string& line, int column) {
     return word.empty() ? std::string(SourceTexts::kHelpFallbackKeyword) : word;
 }
 
-std::string helpFilePath(const std::string& installPath) { return paths::join(installPath, SourceTexts::kHelpFile); }
-
 std::vector<std::string> objectTypeNames() {
     std::vector<std::string> names;
     for (const auto& t : objectTypeTable()) names.emplace_back(t.name);

@@ -42,7 +42,6 @@ struct SourceTexts {
     static constexpr const char* kNewCFile = "#include <VARN_support.h>\r\n#include <VARN_prototypes.h>\r\n\r\n";
     static constexpr const char* kReadOnlyTitleSuffix = " (read-only)";
     static constexpr const char* kReadOnlySave = "The file can not be saved because it is marked read-only";
-    static constexpr const char* kHelpFile = "VARNlang.hlp";
     static constexpr const char* kHelpFallbackKeyword = "VARN Programmers Reference";
 };
 
@@ -135,10 +134,9 @@ std::string insertionText(const std::string& entry);
 // The word (letters, digits, "_") that holds the caret or ends at it; empty
 // when there is none.
 std::string wordAtCaret(const std::string& line, int column);
-// F1: the word at the caret, else "VARN Programmers Reference".
+// F1: the word at the caret, else "VARN Programmers Reference" (the help's
+// title, which names no entry: the help opens at its index).
 std::string helpKeyword(const std::string& line, int column);
-// The language help file in the installation folder.
-std::string helpFilePath(const std::string& installPath);
 
 // --- Object property lists ----------------------------------------------------
 

@@ -59,7 +59,7 @@ void SymbolList::load(const std::string& projectFolder, const std::string& insta
         auto own = fsys::readFile(fsys::resolveCase(paths::join(projectFolder, "symbols.txt")));
         if (own) addLines(*own, true);
     }
-    std::string language = paths::join(installPath, "VARNsyms.txt");
+    std::string language = paths::join(installPath, kLanguageFile);
     auto text = fsys::readFile(fsys::resolveCase(language));
     if (!text) {
         ui.error("Unable to find " + language + "!");

@@ -19,6 +19,9 @@ struct SYMBOLS {
 
 class SymbolList {
 public:
+    // The language's symbol file in the installation folder.
+    static constexpr const char* kLanguageFile = "VARNsyms.txt";
+
     // Rebuilds the list; a missing language file is reported through `ui`.
     void load(const std::string& projectFolder, const std::string& installPath, Ui& ui);
     // Appends the records of one file's text; `projectFile` adds the skip rules

@@ -115,10 +115,37 @@ private:
     QMdiArea& area_;
 };
 
+// Holds the restored rectangle a project gives a main window that stays
+// maximised, and applies it once the window leaves the maximised state:
+// moving through the restored state to resize it would lay the window out at
+// that size inside the maximised frame.
+class WindowState::LaterNormal : public QObject {
+public:
+    explicit LaterNormal(QMainWindow& frame) : QObject(&frame), frame_(frame) { frame_.installEventFilter(this); }
+
+    void set(const QRect& r) { rect_ = r; }
+    void clear() { rect_.reset(); }
+    const std::optional<QRect>& rect() const { return rect_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched == &frame_ && e->type() == QEvent::WindowStateChange && rect_ && normalState(frame_)) {
+            const QRect r = *rect_;
+            rect_.reset();
+            frame_.setGeometry(r);
+        }
+        return false;
+    }
+
+private:
+    QMainWindow& frame_;
+    std::optional<QRect> rect_;
+};
+
 WindowState::WindowState(QMainWindow& frame, QMdiArea& area, DocumentWindows& documents, const ProjectModel& project,
                          SettingsStore& settings, QWidget* barToActivate)
     : frame_(frame), area_(area), documents_(documents), project_(project), settings_(settings),
-      barToActivate_(barToActivate), tracker_(new Tracker(area)) {}
+      barToActivate_(barToActivate), tracker_(new Tracker(area)), laterNormal_(new LaterNormal(frame)) {}
 
 WindowState::~WindowState() = default;
 
@@ -161,7 +188,7 @@ void WindowState::saveWindowState(SettingsNode& root, const std::string& folder)
     }
 
     SettingsNode& main = root.addChild(kMainFrameNode);
-    QRect normal = frame_.normalGeometry();
+    QRect normal = laterNormal_->rect().value_or(frame_.normalGeometry());
     if (normal.isEmpty()) normal = frame_.geometry();
     main.setBinary("WindowPlacement", WindowPlacement::of(frame_, normal).encode());
     main.setString("Title", frame_.windowTitle().toStdString());
@@ -179,13 +206,24 @@ void WindowState::placeMainFrame(const WindowPlacement& p) {
     const bool maximized = p.showCmd == WindowPlacement::kShowMaximized ||
                            (p.showCmd == WindowPlacement::kShowMinimized && (p.flags & WindowPlacement::kRestoreToMaximized));
     // The main window comes back restored or maximised, never minimised.
-    if (frame_.isVisible()) frame_.showNormal();
-    else frame_.setWindowState(frame_.windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
-    frame_.setGeometry(r);
-    if (maximized) {
-        if (frame_.isVisible()) frame_.showMaximized();
-        else frame_.setWindowState(frame_.windowState() | Qt::WindowMaximized);
+    laterNormal_->clear();
+    if (!frame_.isVisible()) {
+        frame_.setWindowState(frame_.windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
+        frame_.setGeometry(r);
+        if (maximized) frame_.setWindowState(frame_.windowState() | Qt::WindowMaximized);
+        return;
     }
+    // A shown window changes state only where the placement differs, and a
+    // maximised one that stays so keeps its size: the rectangle waits for its restore.
+    const Qt::WindowStates shown = frame_.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized);
+    if (maximized && (shown & Qt::WindowMaximized)) {
+        laterNormal_->set(r);
+        if (shown != Qt::WindowMaximized) frame_.showMaximized();
+        return;
+    }
+    if (shown != Qt::WindowNoState) frame_.showNormal();
+    frame_.setGeometry(r);
+    if (maximized) frame_.showMaximized();
 }
 
 QMdiSubWindow* WindowState::reopen(const SettingsNode& node, std::uint32_t& showCmd) {

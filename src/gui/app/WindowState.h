@@ -85,6 +85,7 @@ public:
 
 private:
     class Tracker;
+    class LaterNormal;
 
     void placeMainFrame(const WindowPlacement& p);
     QMdiSubWindow* reopen(const SettingsNode& node, std::uint32_t& showCmd);
@@ -96,6 +97,7 @@ private:
     SettingsStore& settings_;
     QWidget* barToActivate_;
     Tracker* tracker_;
+    LaterNormal* laterNormal_;
 };
 
 }  // namespace varn

@@ -19,10 +19,9 @@
 #include "editor/CVarnIdeView.h"
 #include "editor/ColouringSettings.h"
 #include "editor/FindInFiles.h"
+#include "editor/LanguageHelp.h"
 #include "editor/SourceCommands.h"
 #include "editor/VarnLexer.h"
-#include "platform/FileSystem.h"
-#include "platform/Paths.h"
 #include "platform/SettingsStore.h"
 #include "project/VARNWorkspaceManager.h"
 
@@ -36,7 +35,8 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 
 SourceEditorCommands::SourceEditorCommands(QMainWindow& window, DocumentManager& documents,
                                            VARNWorkspaceManager& workspace, SettingsStore& settings, Ui& ui)
-    : QObject(&window), window_(window), documents_(documents), workspace_(workspace), settings_(settings), ui_(ui) {
+    : QObject(&window), window_(window), documents_(documents), workspace_(workspace), settings_(settings), ui_(ui),
+      opener_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     font_ = QFontDatabase::systemFont(QFontDatabase::FixedFont);
 }
 
@@ -255,16 +255,14 @@ void SourceEditorCommands::insertColorValue() {
 }
 
 void SourceEditorCommands::keywordHelp() {
-    const std::string file = helpFilePath(workspace_.installPath());
-    if (!fsys::exists(file)) {
-        ui_.warning("The help file " + file + " could not be found.");
-        return;
-    }
     CVarnIdeView* v = active();
-    const std::string topic = v ? helpKeyword(v->lineText(v->caretLine()), v->caretColumn()) : SourceTexts::kHelpFallbackKeyword;
-    window_.statusBar()->showMessage(q(topic), 5000);
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(q(file))))
-        ui_.warning("No program is set up to open " + file + ".");
+    const std::string word = v ? helpKeyword(v->lineText(v->caretLine()), v->caretColumn()) : SourceTexts::kHelpFallbackKeyword;
+    const auto place = helpLocation(workspace_.installPath(), word, ui_);
+    if (!place) return;
+    QUrl url = QUrl::fromLocalFile(q(place->file));
+    if (!place->anchor.empty()) url.setFragment(q(place->anchor));
+    window_.statusBar()->showMessage(q(word), 5000);
+    if (!opener_(url)) ui_.warning("No program is set up to open " + place->file + ".");
 }
 
 void SourceEditorCommands::goToLine() {

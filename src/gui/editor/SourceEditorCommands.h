@@ -19,6 +19,7 @@ class QAction;
 class QLabel;
 class QMainWindow;
 class QMenu;
+class QUrl;
 
 namespace varn {
 
@@ -67,12 +68,15 @@ public:
     void updateCommands();
     QLabel* positionLabel() const { return position_; }
     CFindReplaceDlg* findDialog();
+    // How the language help is opened (default QDesktopServices::openUrl).
+    void setUrlOpener(std::function<bool(const QUrl&)> f) { opener_ = std::move(f); }
 
     // The commands, on the active view.
     void findFunction();
     void listSymbols();
     void listProperties();
     void insertColorValue();
+    // F1: the language help at the entry of the word at the caret.
     void keywordHelp();
     void goToLine();
 
@@ -107,6 +111,7 @@ private:
     QLabel* position_ = nullptr;
     QString positionText_;
     CFindReplaceDlg* findDialog_ = nullptr;
+    std::function<bool(const QUrl&)> opener_;
 };
 
 }  // namespace varn

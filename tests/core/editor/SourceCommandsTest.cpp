@@ -154,7 +154,6 @@ TEST(SourceCommands, WordsForFindFunctionAndHelp) {
         EXPECT_EQ(wordAtCaret(r.line, r.column), r.word) << r.line << " @" << r.column;
         EXPECT_EQ(helpKeyword(r.line, r.column), *r.word ? r.word : "VARN Programmers Reference");
     }
-    EXPECT_EQ(helpFilePath("/opt/varn"), "/opt/varn/VARNlang.hlp");
 }
 
 TEST(SourceCommands, PropertyLists) {
