@@ -65,6 +65,11 @@ const char* kPalmResults =
 }  // namespace
 
 // The steps and the install folder per platform and settings.
+const std::vector<const char*> kPalmSteps = {"Verifying install settings",     "Creating the install script",
+                                             "Copying core install files",     "Copying dialog files",
+                                             "Copying VARN application files", "Copying device files",
+                                             "Copying Desktop files"};
+
 struct Layout {
     const char* name;
     TargetPlatform platform;
@@ -76,8 +81,7 @@ struct Layout {
 const Layout kLayouts[] = {
     {"PalmOSWithoutConduit", TargetPlatform::PalmOS, [](InstallSettings&, test::InstallFixture&) {},
      names({"Setup.exe", "Instaide.dll", "HSAPI.dll", "InstallScript.ini", "Demo.prc", "Demo.vdb", "readme.txt"}),
-     {"Verifying install settings", "Creating the install script", "Copying core install files",
-      "Copying dialog files", "Copying VARN application files", "Copying device files", "Copying Desktop files"}},
+     kPalmSteps},
     {"PalmOSWithConduitAndDialogs", TargetPlatform::PalmOS,
      [](InstallSettings& s, test::InstallFixture& f) {
          s.installConduit = true;
@@ -87,8 +91,7 @@ const Layout kLayouts[] = {
      },
      names({"Setup.exe", "Instaide.dll", "HSAPI.dll", "VARNcn20.dll", "InstallScript.ini", "license.txt",
             "welcome.bmp", "Demo.prc", "Demo.vdb", "readme.txt"}),
-     {"Verifying install settings", "Creating the install script", "Copying core install files",
-      "Copying dialog files", "Copying VARN application files", "Copying device files", "Copying Desktop files"}},
+     kPalmSteps},
     {"EmptyApplicationGroupWarns", TargetPlatform::PalmOS,
      [](InstallSettings& s, test::InstallFixture&) { s.files(FileGroup::Device).clear(); },
      names({"Setup.exe", "Instaide.dll", "HSAPI.dll", "InstallScript.ini", "Demo.vdb", "readme.txt"}),
