@@ -179,24 +179,8 @@ TEST(StartupProcess, BatchBuildExitCodesAndMessages) {
     // The default project has no application file: nothing to compile, exit status 255.
     EXPECT_EQ(fallback.status, 255);
     EXPECT_NE(fallback.err.find("There is no project to compile."), std::string::npos) << fallback.err;
-    std::string saved = test::readBytes(in.share + "/VARNide.vpj");
-    const char* order[] = {"TheApp", "LargeIcon", "SmallIcon", "BuildConfig", "CreatorID", "PPCCreatorID",
-                           "DesktopName", "PRCVersion", "PRCType", "SplashScreen", "V2Compatibility",
-                           "OptimizedBuild", "Allow1BitColor", "FormFontName", "PalmOSFormSizeX", "PalmOSFormSizeY",
-                           "PocketPCFormSizeX", "PocketPCFormSizeY", "WindowsFormSizeX", "WindowsFormSizeY",
-                           "GridSpacing", "GridEnabled", "SnapToGrid", "UseVARNFonts", "ChangeDBCreatorID",
-                           "DisableBeamApplication", "EnableApplicationBackup", "EnableSipResize", "LastBitmapWidth",
-                           "LastBitmapHeight", "VARNWidth", "VARNHeight", "UseSystemColors", "DefaultForeGroundColor",
-                           "DefaultBackGroundColor", "DefaultImageForeGroundColor", "DefaultImageBackGroundColor",
-                           "LastBitmapColorDepth"};
-    std::size_t at = saved.find("[WorkState_v1.ProjectSettings]\r\n");
-    ASSERT_NE(at, std::string::npos) << saved;
-    for (const char* key : order) {
-        std::size_t next = saved.find(std::string("\r\n") + key + "=", at);
-        ASSERT_NE(next, std::string::npos) << key;
-        EXPECT_EQ(saved.find('[', at + 1), saved.find('[', next)) << key << " must stay in the settings section";
-        at = next + 1;
-    }
+    // Written as every project file is (the project file tests check its layout).
+    EXPECT_NE(test::readBytes(in.share + "/VARNide.vpj").find("[WorkState_v1.ProjectSettings]\r\n"), std::string::npos);
     // The settings are written back at the end.
     std::string settings = test::readBytes(in.settingsFile());
     EXPECT_NE(settings.find("FontName(Watch Window)=Courier"), std::string::npos);

@@ -47,24 +47,23 @@ TEST_P(ProjectVariablesOk, KeepsAcceptedLinesAndStopsAtTheFirstFault) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, ProjectVariablesOk,
-    ::testing::Values(
-        VarsCase{"nothing", {}, {}, {}},
-        VarsCase{"final semicolon dropped", {"count = 5;"}, {"count = 5"}, {}},
-        VarsCase{"trimmed before and after the semicolon", {"  \tx = 1 ;  "}, {"x = 1"}, {}},
-        // The checker stops at the first ";" of the value, so the second one stays.
-        VarsCase{"only one semicolon dropped", {"x = 1;;"}, {"x = 1;"}, {}},
-        VarsCase{"empty and blank lines skipped", {"", "   ", "a = 2", ""}, {"a = 2"}, {}},
-        VarsCase{"string value", {"greeting = \"hi\""}, {"greeting = \"hi\""}, {}},
-        VarsCase{"expression of constants", {"n = (1 + 2) * 3"}, {"n = (1 + 2) * 3"}, {}},
-        VarsCase{"no equals sign", {"greeting \"hi\""}, {}, {missingEquals("greeting \"hi\"")}},
-        VarsCase{"lone semicolon has no equals sign", {" ; "}, {}, {missingEquals("")}},
-        VarsCase{"unknown variable in the value", {"total = a + 1"}, {}, {syntaxError("total = a + 1")}},
-        VarsCase{"empty value", {"x ="}, {}, {syntaxError("x =")}},
-        VarsCase{"value up to the first equals sign", {"x = 1 = 1"}, {"x = 1 = 1"}, {}},
-        VarsCase{"lines before a fault are kept",
-                 {"a = 1", "b = \"two\";", "c = )", "d = 4"},
-                 {"a = 1", "b = \"two\""},
-                 {syntaxError("c = )")}}),
+    ::testing::Values(VarsCase{"nothing", {}, {}, {}},
+                      VarsCase{"final semicolon dropped", {"count = 5;"}, {"count = 5"}, {}},
+                      VarsCase{"trimmed before and after the semicolon", {"  \tx = 1 ;  "}, {"x = 1"}, {}},
+                      // The checker stops at the first ";" of the value, so the second one stays.
+                      VarsCase{"only one semicolon dropped", {"x = 1;;"}, {"x = 1;"}, {}},
+                      VarsCase{"empty and blank lines skipped", {"", "   ", "a = 2", ""}, {"a = 2"}, {}},
+                      VarsCase{"string value", {"greeting = \"hi\""}, {"greeting = \"hi\""}, {}},
+                      VarsCase{"expression of constants", {"n = (1 + 2) * 3"}, {"n = (1 + 2) * 3"}, {}},
+                      VarsCase{"no equals sign", {"greeting \"hi\""}, {}, {missingEquals("greeting \"hi\"")}},
+                      VarsCase{"lone semicolon has no equals sign", {" ; "}, {}, {missingEquals("")}},
+                      VarsCase{"unknown variable in the value", {"total = a + 1"}, {}, {syntaxError("total = a + 1")}},
+                      VarsCase{"empty value", {"x ="}, {}, {syntaxError("x =")}},
+                      VarsCase{"value up to the first equals sign", {"x = 1 = 1"}, {"x = 1 = 1"}, {}},
+                      VarsCase{"lines before a fault are kept",
+                               {"a = 1", "b = \"two\";", "c = )", "d = 4"},
+                               {"a = 1", "b = \"two\""},
+                               {syntaxError("c = )")}}),
     [](const ::testing::TestParamInfo<VarsCase>& info) {
         std::string n;
         for (const char* p = info.param.what; *p; ++p) n += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
