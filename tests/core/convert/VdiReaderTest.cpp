@@ -133,14 +133,6 @@ TEST(VdiReader, ExtraValuesAndRowsAreIgnored) {
     EXPECT_EQ(t->records[0], three);
 }
 
-TEST(VdiReader, DsnModeReadsNothingMore) {
-    Result<VdiTable> t = read(file("Fields: 0\nRecords: 9\nSyncPref: MERGE\n", "#DSN:a:b\nthis is not read\""));
-    ASSERT_TRUE(t);
-    EXPECT_TRUE(t->dsnMode);
-    EXPECT_EQ(t->dsnName, "a:b");
-    EXPECT_EQ(t->recordCount, 1);
-}
-
 TEST(VdiReader, DsnNameOf31CharactersFits) {
     EXPECT_TRUE(read(file("Fields: 0\nRecords: 0\nSyncPref: MERGE\n", "#DSN:" + std::string(31, 'd'))));
     EXPECT_EQ(errorOf(file("Fields: 0\nRecords: 0\nSyncPref: MERGE\n", "#DSN:" + std::string(32, 'd'))),
