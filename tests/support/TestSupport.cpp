@@ -27,6 +27,12 @@ void writeBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
+std::string copyDataFile(const TempDir& dir, const std::string& relative, const std::string& name) {
+    const std::string path = dir.file(name.empty() ? fs::path(relative).filename().string() : name);
+    writeBytes(path, readBytes(dataPath(relative)));
+    return path;
+}
+
 std::string shellQuote(const std::string& s) {
     std::string q = "'";
     for (char c : s) {

@@ -20,26 +20,14 @@ const char* const kCBuild = "Editor\\VARN C_Build Files";
 
 }  // namespace
 
-TEST(IdeSettings, OpeningReadsDefaultsAndProcessFormSize) {
+TEST(IdeSettings, OpeningReadsTheStoreAndProcessFormSize) {
     SettingsStore store;
     store.setInt("Settings", "FormSizeX", 999);  // the process values win
     IdeSettings s = IdeSettings::load(store, 240, 160);
-    EXPECT_TRUE(s.restoreLastActiveWorkspace);
-    EXPECT_TRUE(s.assumeProjectName);
-    EXPECT_FALSE(s.confirmAutoSave);
-    EXPECT_FALSE(s.confirmAutoBuild);
-    EXPECT_TRUE(s.showCBuildWindow);
-    EXPECT_TRUE(s.addNewFile);
-    EXPECT_TRUE(s.autoDupCheck);
-    EXPECT_FALSE(s.allowMultipleIDE);
-    EXPECT_TRUE(s.allowAutoProp);
-    EXPECT_TRUE(s.showDebugDataPopups);
-    EXPECT_EQ(s.palmPilotInstallDir, "");
     EXPECT_EQ(s.formSizeX, 240);
     EXPECT_EQ(s.formSizeY, 160);
     EXPECT_EQ(s.tabSize, 3);
-    EXPECT_FALSE(s.showTabs);
-    EXPECT_TRUE(s.keepTabs);
+    EXPECT_FALSE(s.confirmAutoBuild);
 
     // After start-up the source section's "Tab size" is the same value as "Tab Size".
     normaliseColouring(store);

@@ -6,7 +6,6 @@
 #include "build/OptionFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
-#include "project/CreatorId.h"
 #include "project/ProjectModel.h"
 
 using namespace varn;
@@ -107,23 +106,4 @@ TEST(OptionFile, BareProjectWithMenuBarAndNoSegments) {
     test::writeBytes(p.d + "/Demo_MenuBar.ini", "");
     p.model.projectVars.clear();
     EXPECT_TRUE(test::matchesGolden(p.options("Windows Release", true), "build/options/bare.opt"));
-}
-
-TEST(OptionFile, EmptyPPCCreatorStopsAfterTheFirstLine) {
-    Project p;
-    p.model.settings.ppcCreatorID.clear();
-    p.model.activeConfiguration = "PocketPC Debug";
-    auto out = OptionFile::build(p.model, BuildPaths::of(p.model, "/opt/varn"),
-                                 BuildFlags::classify("PocketPC Debug", false), false);
-    EXPECT_TRUE(out.emptyCreator);
-    EXPECT_EQ(out.text, "");
-}
-
-TEST(OptionFile, CreatorText) {
-    struct Case {
-        const char* hex;
-        const char* text;
-    } cases[] = {{"5641524E", "VARN"}, {"4142", "AB"}, {"415", "AP"}, {"0141", ".A"}, {"414243444546", "ABCD"},
-                 {"", ""}, {"7f20", ". "}};
-    for (const auto& c : cases) EXPECT_EQ(creator::hexToText(c.hex), c.text) << c.hex;
 }

@@ -9,7 +9,7 @@
 
 #include <optional>
 
-#include "TestSupport.h"
+#include "ImageFiles.h"
 #include "app/RecordingUi.h"
 #include "convert/BmpImport.h"
 #include "convert/ConvertCommands.h"
@@ -21,72 +21,17 @@ namespace {
 
 using namespace test;
 
-void le16(std::string& s, std::uint32_t v) {
-    s += static_cast<char>(v & 0xFF);
-    s += static_cast<char>((v >> 8) & 0xFF);
+using Bmp = BmpBlock;
+
+// A BMP of the depth, 32 x 22 unless said otherwise; the seed varies the pixels.
+Bmp depth(int bpp, int seed = 1, int width = 32, int height = 22) {
+    Bmp b;
+    b.bpp = static_cast<std::uint16_t>(bpp);
+    b.seed = seed;
+    b.width = width;
+    b.height = height;
+    return b;
 }
-void le32(std::string& s, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-// A BMP file built field by field; unset fields take their correct values.
-struct Bmp {
-    std::int32_t width = 32;
-    std::int32_t height = 22;
-    std::uint16_t bpp = 24;
-    std::uint16_t planes = 1;
-    std::uint32_t headerSize = 40;
-    std::uint32_t compression = 0;
-    std::uint32_t coloursUsed = 0;
-    std::optional<int> tableEntries;
-    std::optional<std::uint32_t> blockSize;
-    std::optional<std::uint32_t> imageSize;
-    std::string trailing;
-    int seed = 1;  // varies the pixels
-
-    std::string bytes() const {
-        const int entries = tableEntries ? *tableEntries : (bpp <= 8 ? 1 << bpp : 0);
-        const std::int64_t h = height < 0 ? -std::int64_t{height} : height;
-        const std::int64_t stride = ((std::int64_t{width} * bpp + 31) / 32) * 4;
-        const std::uint32_t pixels = static_cast<std::uint32_t>(stride * h);
-        std::string body;
-        le32(body, headerSize);
-        le32(body, static_cast<std::uint32_t>(width));
-        le32(body, static_cast<std::uint32_t>(height));
-        le16(body, planes);
-        le16(body, bpp);
-        le32(body, compression);
-        le32(body, imageSize ? *imageSize : pixels);
-        le32(body, 2835);
-        le32(body, 2835);
-        le32(body, coloursUsed);
-        le32(body, 0);
-        body.resize(headerSize, '\0');
-        for (int i = 0; i < entries; ++i) {
-            body += static_cast<char>(i * 7);
-            body += static_cast<char>(i * 13);
-            body += static_cast<char>(i * 29);
-            body += '\0';
-        }
-        for (std::uint32_t i = 0; i < pixels; ++i) body += static_cast<char>((i * 31 + seed * 17) & 0xFF);
-        body += trailing;
-        std::string file = "BM";
-        le32(file, blockSize ? *blockSize : static_cast<std::uint32_t>(14 + body.size()));
-        le32(file, 0);
-        le32(file, static_cast<std::uint32_t>(14 + headerSize + 4 * entries));
-        return file + body;
-    }
-};
-
-class RecordingProject : public ImageProject {
-public:
-    std::string imagePathByBaseName(const std::string&) const override { return {}; }
-    void addBitmapFile(const std::string& path) override { calls.push_back("bitmap " + path); }
-    void setLargeIcon(const std::string& path) override { calls.push_back("large " + path); }
-    void setSmallIcon(const std::string& path) override { calls.push_back("small " + path); }
-    void markModified() override { calls.push_back("modified"); }
-    std::vector<std::string> calls;
-};
 
 // The image editor's reader must open the file without a single message.
 void expectEditorReads(const std::string& path, const std::vector<int>& depths) {
@@ -118,11 +63,11 @@ protected:
 
     TempDir dir;
     RecordingUi ui;
-    RecordingProject project;
+    FakeImageProject project;
 };
 
 TEST_F(BmpImportTest, ColourBmpIntoNewNameIsByteIdentical) {
-    const std::string colour = bmp("photo.bmp", Bmp{});
+    const std::string colour = bmp("photo.bmp", depth(24));
     const std::string image = dir.file("Photo.vbm");
     ASSERT_TRUE(import(colour, image)) << ui.lastText();
     EXPECT_EQ(readBytes(image), readBytes(colour));
@@ -146,15 +91,6 @@ struct Sequence {
     std::string lastError;  // the last import's refusal, if any
     bool startEmpty = false;  // an empty image file exists before the first import
 };
-
-Bmp depth(int bpp, int seed = 1, int width = 32, int height = 22) {
-    Bmp b;
-    b.bpp = static_cast<std::uint16_t>(bpp);
-    b.seed = seed;
-    b.width = width;
-    b.height = height;
-    return b;
-}
 
 void PrintTo(const Sequence& c, std::ostream* os) { *os << c.name; }
 
@@ -209,7 +145,7 @@ TEST_F(BmpImportTest, MissingImportFile) {
 }
 
 TEST_F(BmpImportTest, ImageNameMustBeAnIdentifier) {
-    const std::string colour = bmp("c.bmp", Bmp{});
+    const std::string colour = bmp("c.bmp", depth(24));
     for (const char* bad : {"my image.vbm", "a-b.vbm", "x.y.vbm", ".vbm"}) {
         EXPECT_FALSE(import(colour, dir.file(bad))) << bad;
         expectOnlyError("Bitmap file names must follow VARN variable naming rules.");
@@ -219,7 +155,7 @@ TEST_F(BmpImportTest, ImageNameMustBeAnIdentifier) {
 }
 
 TEST_F(BmpImportTest, MissingExtensionBecomesVbm) {
-    const std::string colour = bmp("c.bmp", Bmp{});
+    const std::string colour = bmp("c.bmp", depth(24));
     std::string written;
     ASSERT_TRUE(importBmpFile(colour, dir.file("Plain"), ui, &project, &written));
     EXPECT_EQ(written, dir.file("Plain.vbm"));
@@ -229,10 +165,8 @@ TEST_F(BmpImportTest, MissingExtensionBecomesVbm) {
 }
 
 TEST_F(BmpImportTest, ReadOnlyImageFileIsNotTouched) {
-    const std::string colour = bmp("c.bmp", Bmp{});
-    Bmp m;
-    m.bpp = 1;
-    const std::string mono = bmp("m.bmp", m);
+    const std::string colour = bmp("c.bmp", depth(24));
+    const std::string mono = bmp("m.bmp", depth(1));
     const std::string image = dir.file("Locked.vbm");
     ASSERT_TRUE(import(colour, image));
     ASSERT_EQ(::chmod(image.c_str(), 0444), 0);
@@ -251,13 +185,13 @@ struct Refusal {
 
 std::vector<Refusal> refusals() {
     auto with = [](auto change) {
-        Bmp b;
+        Bmp b = depth(24);
         change(b);
         return b;
     };
     return {
-        {"not_bmp", Bmp{}, "it is not a BMP file", "GIF89a this is not a bitmap at all, not at all, no....."},
-        {"too_short", Bmp{}, "it is not a BMP file", "BM\x10"},
+        {"not_bmp", depth(24), "it is not a BMP file", "GIF89a this is not a bitmap at all, not at all, no....."},
+        {"too_short", depth(24), "it is not a BMP file", "BM\x10"},
         {"v5_header", with([](Bmp& b) { b.headerSize = 124; }),
          "its information header must be the 40-byte Windows header", ""},
         {"two_planes", with([](Bmp& b) { b.planes = 2; }), "it must have one plane and 1, 4, 8 or 24 bits per pixel",
@@ -299,7 +233,7 @@ TEST_P(BmpRefusal, IsRefusedWithItsReason) {
     const std::string path = dir.file("in.bmp");
     writeBytes(path, r.raw.empty() ? r.bmp.bytes() : r.raw);
     RecordingUi ui;
-    RecordingProject project;
+    FakeImageProject project;
     EXPECT_FALSE(importBmp(path, dir.file("Out.vbm"), ui, &project));
     EXPECT_EQ(ui.texts(),
               std::vector<std::string>{"The import file " + path + " is not a BMP the image editor accepts: " +
@@ -313,8 +247,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BmpRefusal, ::testing::ValuesIn(refusals()),
 
 TEST(BmpImportAccepts, ImageSizeZeroAndFullColoursUsedAndSmallPadding) {
     TempDir dir;
-    Bmp b;
-    b.bpp = 4;
+    Bmp b = depth(4);
     b.imageSize = 0;
     b.coloursUsed = 16;
     b.trailing = "\0\0";
@@ -326,11 +259,7 @@ TEST(BmpImportAccepts, ImageSizeZeroAndFullColoursUsedAndSmallPadding) {
 }
 
 TEST(BmpScan, FlagsSizesAndStop) {
-    Bmp m;
-    m.bpp = 1;
-    m.width = 15;
-    m.height = 9;
-    std::string two = Bmp{}.bytes() + m.bytes();
+    std::string two = depth(24).bytes() + depth(1, 1, 15, 9).bytes();
     MemoryByteSource in(two);
     ImageBlockScan s = scanImageBlocks(in);
     EXPECT_TRUE(s.hasColour);
@@ -339,13 +268,13 @@ TEST(BmpScan, FlagsSizesAndStop) {
     EXPECT_EQ(s.width, 15);  // the last block wins
     EXPECT_EQ(s.height, 9);
 
-    Bmp zero;
+    Bmp zero = depth(24);
     zero.blockSize = 0;
     std::string stuck = zero.bytes();
     MemoryByteSource in2(stuck);
     EXPECT_EQ(scanImageBlocks(in2).blocks, 1);  // a block size of 0 ends the scan
 
-    std::string shortFile = Bmp{}.bytes().substr(0, 50);
+    std::string shortFile = depth(24).bytes().substr(0, 50);
     MemoryByteSource in3(shortFile);
     EXPECT_EQ(scanImageBlocks(in3).blocks, 0);
 }

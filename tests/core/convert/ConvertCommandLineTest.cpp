@@ -17,7 +17,7 @@ test::ProcessOutput varnide(const test::TempDir& tmp, const std::string& args) {
 
 TEST(ConvertCommandLine, ConvertVdi) {
     test::TempDir tmp;
-    test::writeBytes(tmp.file("Customers.vdi"), test::readBytes(test::dataPath("convert/mixed/Customers.vdi")));
+    test::copyDataFile(tmp, "convert/mixed/Customers.vdi");
     auto r = varnide(tmp, "-convertvdi Customers.vdi -creator ABCD -backup");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "Conversion completed.\n");

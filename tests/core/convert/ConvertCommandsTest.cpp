@@ -53,8 +53,7 @@ TEST(VdiCreatorCheck, LowerCaseStartAsks) {
 
 TEST(ConvertVdiCommand, ConvertsAndReportsCompletion) {
     TempDir dir;
-    const std::string input = dir.file("Empty.vdi");
-    writeBytes(input, readBytes(dataPath("convert/f2_r0/Empty.vdi")));
+    const std::string input = copyDataFile(dir, "convert/f2_r0/Empty.vdi");
     RecordingUi ui;
     ASSERT_TRUE(convertVdi(input, "VARNISH", true, false, ui));
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -68,8 +67,7 @@ TEST(ConvertVdiCommand, ConvertsAndReportsCompletion) {
 
 TEST(ConvertVdiCommand, ScriptGoesOnPastTheLowerCaseQuestion) {
     TempDir dir;
-    const std::string input = dir.file("Empty.vdi");
-    writeBytes(input, readBytes(dataPath("convert/f2_r0/Empty.vdi")));
+    const std::string input = copyDataFile(dir, "convert/f2_r0/Empty.vdi");
     RecordingUi ui;  // no scripted answer: the box's default answer
     ASSERT_TRUE(convertVdi(input, "abcd", false, true, ui));
     EXPECT_EQ(ui.texts().back(), "Conversion completed.");

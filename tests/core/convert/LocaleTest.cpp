@@ -104,17 +104,5 @@ TEST(ConvertLocale, UnknownLocaleFallsBackToPoint) {
     EXPECT_EQ(userDecimalSeparator(), ".");
 }
 
-TEST(ConvertLocale, CommaSeparatorGivenDirectly) {
-    double a = 0, b = 0, c = 0;
-    ASSERT_TRUE(parseVdiNumber("1.5", ",", a));
-    ASSERT_TRUE(parseVdiNumber("1,5", ",", b));
-    ASSERT_TRUE(parseVdiNumber("-1234,0625", ",", c));
-    EXPECT_EQ(a, 1.5);
-    EXPECT_EQ(a, b);
-    EXPECT_EQ(c, -1234.0625);
-    // With the locale's separator present, "." is not a decimal point.
-    EXPECT_FALSE(parseVdiNumber("1.234,5", ",", a));
-}
-
 }  // namespace
 }  // namespace varn

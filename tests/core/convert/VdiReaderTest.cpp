@@ -64,6 +64,7 @@ TEST(VdiNumbers, DecimalSeparatorRule) {
     EXPECT_EQ(number(""), 0.0);
     EXPECT_EQ(number("   "), 0.0);
     EXPECT_EQ(number("0.1"), 0.1);
+    EXPECT_EQ(number("-1234,0625", ","), -1234.0625);
     EXPECT_EQ(number("1.5", "\xD9\xAB"), 1.5);  // a separator of more than one byte
 }
 
@@ -72,6 +73,7 @@ TEST(VdiNumbers, NonNumbersAreRefused) {
     for (const char* bad : {"abc", "1.5kg", "1,234.5", "1.2.3", "e5", "1e", "--1", ".", "0x10", "inf", "1 2"})
         EXPECT_FALSE(parseVdiNumber(bad, ".", d)) << bad;
     EXPECT_FALSE(parseVdiNumber("1e999", ".", d));
+    EXPECT_FALSE(parseVdiNumber("1.234,5", ",", d));  // with "," present, "." is no decimal point
 }
 
 TEST(VdiBytes, HexPairsWithPadding) {
@@ -97,23 +99,6 @@ TEST(VdiEncoding, DoublesAreBigEndianIeee) {
     out.clear();
     appendVdiDouble(out, -2.0);
     EXPECT_EQ(out, std::string("\xC0\0\0\0\0\0\0\0", 8));
-}
-
-TEST(VdiKeywords, SyncAndTypesIgnoreCase) {
-    EXPECT_EQ(vdiSyncPreferenceCode("undefined"), 0);
-    EXPECT_EQ(vdiSyncPreferenceCode("Not_Specified"), 0);
-    EXPECT_EQ(vdiSyncPreferenceCode("pda_to_pc"), 1);
-    EXPECT_EQ(vdiSyncPreferenceCode("PC_TO_PDA"), 2);
-    EXPECT_EQ(vdiSyncPreferenceCode("merge"), 3);
-    EXPECT_EQ(vdiSyncPreferenceCode("No_Sync"), 4);
-    EXPECT_EQ(vdiSyncPreferenceCode("SYNC"), -1);
-    VdiFieldType t;
-    EXPECT_TRUE(vdiFieldTypeOf("na", t));
-    EXPECT_EQ(t, VdiFieldType::NumberArray);
-    EXPECT_TRUE(vdiFieldTypeOf("Ba", t));
-    EXPECT_EQ(t, VdiFieldType::ByteArray);
-    EXPECT_FALSE(vdiFieldTypeOf("X", t));
-    EXPECT_FALSE(vdiFieldTypeOf("NN", t));
 }
 
 const char* kHead = "VARN Data File\nTable: T\n\n";
@@ -146,14 +131,6 @@ TEST(VdiReader, ExtraValuesAndRowsAreIgnored) {
     std::string three;
     appendVdiDouble(three, 3);
     EXPECT_EQ(t->records[0], three);
-}
-
-TEST(VdiReader, DsnModeReadsNothingMore) {
-    Result<VdiTable> t = read(file("Fields: 0\nRecords: 9\nSyncPref: MERGE\n", "#DSN:a:b\nthis is not read\""));
-    ASSERT_TRUE(t);
-    EXPECT_TRUE(t->dsnMode);
-    EXPECT_EQ(t->dsnName, "a:b");
-    EXPECT_EQ(t->recordCount, 1);
 }
 
 TEST(VdiReader, DsnNameOf31CharactersFits) {
@@ -248,8 +225,7 @@ TEST(VdiConversion, RefusedInputWritesNothing) {
 
 TEST(VdiConversion, OutputThatCannotBeCreated) {
     TempDir dir;
-    const std::string input = dir.file("Empty.vdi");
-    writeBytes(input, readBytes(dataPath("convert/f2_r0/Empty.vdi")));
+    const std::string input = copyDataFile(dir, "convert/f2_r0/Empty.vdi");
     VdiConversion c;
     c.input = input;
     c.output = dir.file("missing/folder/Empty.PDB");
@@ -292,23 +268,15 @@ TEST(VdiConversion, NameDropsTheLastFourCharacters) {
     EXPECT_EQ(pdbPathFor("/Customers.vdi"), "/Customers.PDB");
 }
 
-TEST(VdiConversion, ExistingDatabaseIsReplaced) {
+TEST(VdiConversion, ExistingDatabaseIsReplacedAndAShortCreatorZeroPadded) {
     TempDir dir;
-    const std::string input = dir.file("Empty.vdi");
-    writeBytes(input, readBytes(dataPath("convert/f2_r0/Empty.vdi")));
+    const std::string input = copyDataFile(dir, "convert/f2_r0/Empty.vdi");
     writeBytes(dir.file("Empty.PDB"), std::string(5000, 'x'));
     RecordingUi ui;
-    ASSERT_TRUE(convertForTest(input, ui));
-    EXPECT_EQ(readBytes(dir.file("Empty.PDB")), readBytes(dataPath("convert/f2_r0/expected.pdb")));
-}
-
-TEST(VdiConversion, ShortCreatorIsZeroPadded) {
-    TempDir dir;
-    const std::string input = dir.file("Empty.vdi");
-    writeBytes(input, readBytes(dataPath("convert/f2_r0/Empty.vdi")));
-    RecordingUi ui;
     ASSERT_TRUE(convertForTest(input, ui, "AB"));
-    EXPECT_EQ(readBytes(dir.file("Empty.PDB")).substr(60, 8), std::string("USERAB\0\0", 8));
+    std::string expected = readBytes(dataPath("convert/f2_r0/expected.pdb"));
+    expected.replace(64, 4, std::string("AB\0\0", 4));
+    EXPECT_EQ(readBytes(dir.file("Empty.PDB")), expected);
 }
 
 TEST(VdiConversion, DatesFollowTheClock) {

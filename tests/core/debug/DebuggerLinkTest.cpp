@@ -154,16 +154,6 @@ TEST(DebuggerLink, LastWordsOfAnEndedRuntimeAreStillRead) {
     EXPECT_TRUE(p.ideUi.messages.empty());
 }
 
-TEST(DebuggerLink, WaitWakesWhenBytesArrive) {
-    LinkPair p;
-    std::thread sender([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        p.runtime.send(DebugCode::kStopped, buildLineAndPath(2, "/a"));
-    });
-    EXPECT_EQ(p.ide.receive(true), DebugCode::kStopped);
-    sender.join();
-}
-
 TEST(DebuggerLink, RuntimeSeesTheIdeGoAsHangUp) {
     int fds[2];
     ASSERT_EQ(::pipe(fds), 0);

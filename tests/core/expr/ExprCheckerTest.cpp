@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
+#include <cmath>
 
 namespace varn::test {
 namespace {
@@ -41,18 +41,6 @@ TEST(ExprChecker, ResultOfTheEntryOperation) {
     }
 }
 
-TEST(ExprChecker, StringConstantLimit) {
-    Outcome ok = evaluateText("\"" + std::string(253, 'x') + "\"");
-    EXPECT_EQ(ok.status, 0);
-    EXPECT_EQ(ok.value.size(), 253u);
-    Outcome tooLong = evaluateText("\"" + std::string(254, 'x') + "\"");
-    EXPECT_EQ(tooLong.status, -2);
-    EXPECT_EQ(tooLong.errors, (std::vector<std::string>{"String constant too long", "syntax error"}));
-    Outcome unterminated = evaluateText("upper(\"abc");
-    EXPECT_EQ(unterminated.status, -2);
-    EXPECT_EQ(unterminated.errors, (std::vector<std::string>{"Bad string constant", "syntax error"}));
-}
-
 TEST(ExprChecker, DiagnosticsGoOnlyToTheSink) {
     std::vector<std::string> lines;
     ExprChecker checker([&](const std::string& line) { lines.push_back(line); });
@@ -88,18 +76,14 @@ TEST(ExprChecker, PreviewText) {
     for (const auto& [text, preview] : cases) EXPECT_EQ(expressionPreview(checker, text), preview) << text;
 }
 
-// Hostile input gives a status, never a crash or unbounded work.
+// Hostile input gives a status, never a crash or unbounded work (random bytes
+// are left to fuzz/fuzz_expr.cpp).
 TEST(ExprChecker, BadInput) {
     ExprChecker checker;
     std::string nested(10000, '(');
     EXPECT_EQ(checker.check(nested + "1" + std::string(10000, ')'), ';').status, -2);
     EXPECT_EQ(checker.check(std::string("upper(\"a\0b\")", 12), ';').status, -2);
     EXPECT_EQ(checker.check(std::string("1 + 2\0 garbage", 14), ';').status, 0);
-
-    std::mt19937 random(12345);
-    std::string bytes(1 << 20, '\0');
-    for (char& c : bytes) c = static_cast<char>(random() & 0xFF);
-    EXPECT_EQ(checker.check(bytes, ';').status, -2);
 
     std::string digits(1 << 20, '7');
     ExprResult big = checker.check(digits, ';');

@@ -1,6 +1,6 @@
-#include "ExprTestSupport.h"
-
 #include <gtest/gtest.h>
+
+#include "ExprTestSupport.h"
 
 namespace varn::test {
 namespace {
@@ -59,23 +59,10 @@ TEST(ExprEvaluator, Arithmetic) {
 
 TEST(ExprEvaluator, LogicAndComparison) {
     const ValueCase cases[] = {
-        {"6 and 3", "2"},
-        {"6 or 3", "7"},
-        {"6 xor 3", "5"},
-        {"6.9 and 3.9", "2"},
-        {"-1 and 255", "255"},
-        {"not 0", "1"},
-        {"not 5", "0"},
-        {"not 0.5", "0"},
-        {"1 < 2", "1"},
-        {"2 <= 2", "1"},
-        {"2 >= 3", "0"},
-        {"3 > 2", "1"},
-        {"1 = 1", "1"},
-        {"1 <> 1", "0"},
-        {R"("a" = "a")", "1"},
-        {R"("a" <> "a")", "0"},
-        {R"("a" = "A")", "0"},
+        {"6 and 3", "2"},       {"6 or 3", "7"},       {"6 xor 3", "5"}, {"6.9 and 3.9", "2"}, {"-1 and 255", "255"},
+        {"not 0", "1"},         {"not 5", "0"},        {"not 0.5", "0"}, {"1 < 2", "1"},       {"2 <= 2", "1"},
+        {"2 >= 3", "0"},        {"3 > 2", "1"},        {"1 = 1", "1"},   {"1 <> 1", "0"},      {R"("a" = "a")", "1"},
+        {R"("a" <> "a")", "0"}, {R"("a" = "A")", "0"},
     };
     expectValues(std::begin(cases), std::end(cases));
 }

@@ -1,6 +1,6 @@
-#include "ExprTestSupport.h"
-
 #include <gtest/gtest.h>
+
+#include "ExprTestSupport.h"
 
 namespace varn::test {
 namespace {
@@ -20,14 +20,13 @@ void expectValues(std::initializer_list<FunctionCase> cases) {
 
 TEST(ExprFunctions, Math) {
     expectValues({
-        {"abs(-2.5)", "2.5"},     {"acos(1)", "0"},        {"acosh(1)", "0"},     {"asin(1)", "1.5708"},
-        {"asinh(0)", "0"},        {"atan(1)", "0.785398"}, {"atan2(1, 0)", "1.5708"},
-        {"atan2(0, 1)", "0"},     {"atanh(0)", "0"},       {"cos(0)", "1"},       {"cosh(0)", "1"},
-        {"exp(1)", "2.71828"},    {"ln(exp(2))", "2"},     {"log(1000)", "3"},    {"pow(2, 10)", "1024"},
-        {"sin(0)", "0"},          {"sinh(0)", "0"},        {"sqrt(16)", "4"},     {"tan(0)", "0"},
-        {"tanh(0)", "0"},         {"int(-2.7)", "-2"},     {"int(2.7)", "2"},     {"trunc(-2.7)", "-2"},
-        {"round(2.5)", "3"},      {"round(-2.6)", "-2"},   {"round(-2.5)", "-2"}, {"round(2.49)", "2"},
-        {"sqrt(-1) = sqrt(-1)", "0"},
+        {"abs(-2.5)", "2.5"},  {"acos(1)", "0"},        {"acosh(1)", "0"},         {"asin(1)", "1.5708"},
+        {"asinh(0)", "0"},     {"atan(1)", "0.785398"}, {"atan2(1, 0)", "1.5708"}, {"atan2(0, 1)", "0"},
+        {"atanh(0)", "0"},     {"cos(0)", "1"},         {"cosh(0)", "1"},          {"exp(1)", "2.71828"},
+        {"ln(exp(2))", "2"},   {"log(1000)", "3"},      {"pow(2, 10)", "1024"},    {"sin(0)", "0"},
+        {"sinh(0)", "0"},      {"sqrt(16)", "4"},       {"tan(0)", "0"},           {"tanh(0)", "0"},
+        {"int(-2.7)", "-2"},   {"int(2.7)", "2"},       {"trunc(-2.7)", "-2"},     {"round(2.5)", "3"},
+        {"round(-2.6)", "-2"}, {"round(-2.5)", "-2"},   {"round(2.49)", "2"},      {"sqrt(-1) = sqrt(-1)", "0"},
     });
 }
 

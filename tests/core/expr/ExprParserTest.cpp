@@ -1,6 +1,6 @@
-#include "ExprTestSupport.h"
-
 #include <gtest/gtest.h>
+
+#include "ExprTestSupport.h"
 
 namespace varn::test {
 namespace {
@@ -17,26 +17,16 @@ void expectTrees(const TreeCase* begin, const TreeCase* end) {
 // String constants keep operators from being folded, so the shape shows.
 TEST(ExprParser, EachLevelBindsTighterThanTheOneBefore) {
     const TreeCase cases[] = {
-        {R"("a" or "b" and "c")", "(or a (and b c))"},
-        {R"("a" and "b" or "c")", "(or (and a b) c)"},
-        {R"("a" and "b" xor "c")", "(and a (xor b c))"},
-        {R"("a" xor "b" and "c")", "(and (xor a b) c)"},
-        {R"("a" xor "b" = "c")", "(xor a (= b c))"},
-        {R"("a" = "b" xor "c")", "(xor (= a b) c)"},
-        {R"("a" = "b" <> "c")", "(= a (<> b c))"},
-        {R"("a" <> "b" = "c")", "(= (<> a b) c)"},
-        {R"("a" <> "b" > "c")", "(<> a (> b c))"},
-        {R"("a" > "b" <> "c")", "(<> (> a b) c)"},
-        {R"("a" > "b" < "c")", "(> a (< b c))"},
-        {R"("a" < "b" > "c")", "(> (< a b) c)"},
-        {R"("a" < "b" >= "c")", "(< a (>= b c))"},
-        {R"("a" >= "b" < "c")", "(< (>= a b) c)"},
-        {R"("a" >= "b" <= "c")", "(>= a (<= b c))"},
-        {R"("a" <= "b" >= "c")", "(>= (<= a b) c)"},
-        {R"("a" <= "b" + "c")", "(<= a (+ b c))"},
-        {R"("a" - "b" <= "c")", "(<= (- a b) c)"},
-        {R"("a" + "b" * "c")", "(+ a (* b c))"},
-        {R"("a" % "b" - "c")", "(- (% a b) c)"},
+        {R"("a" or "b" and "c")", "(or a (and b c))"},   {R"("a" and "b" or "c")", "(or (and a b) c)"},
+        {R"("a" and "b" xor "c")", "(and a (xor b c))"}, {R"("a" xor "b" and "c")", "(and (xor a b) c)"},
+        {R"("a" xor "b" = "c")", "(xor a (= b c))"},     {R"("a" = "b" xor "c")", "(xor (= a b) c)"},
+        {R"("a" = "b" <> "c")", "(= a (<> b c))"},       {R"("a" <> "b" = "c")", "(= (<> a b) c)"},
+        {R"("a" <> "b" > "c")", "(<> a (> b c))"},       {R"("a" > "b" <> "c")", "(<> (> a b) c)"},
+        {R"("a" > "b" < "c")", "(> a (< b c))"},         {R"("a" < "b" > "c")", "(> (< a b) c)"},
+        {R"("a" < "b" >= "c")", "(< a (>= b c))"},       {R"("a" >= "b" < "c")", "(< (>= a b) c)"},
+        {R"("a" >= "b" <= "c")", "(>= a (<= b c))"},     {R"("a" <= "b" >= "c")", "(>= (<= a b) c)"},
+        {R"("a" <= "b" + "c")", "(<= a (+ b c))"},       {R"("a" - "b" <= "c")", "(<= (- a b) c)"},
+        {R"("a" + "b" * "c")", "(+ a (* b c))"},         {R"("a" % "b" - "c")", "(- (% a b) c)"},
     };
     expectTrees(std::begin(cases), std::end(cases));
 }
@@ -107,9 +97,8 @@ TEST(ExprParser, CallsKeepTheirArgumentsInOrder) {
 }
 
 TEST(ExprParser, SyntaxErrors) {
-    const char* cases[] = {"",      "1 +",  "(1",     "1)",   "f(",   "f(1,)", "a[]",  "1 2",  ")",
-                           "a..b",  "@",    "not",    "[1]",  "a.1",  "a[1]b", "1 not 2", "f(1)(2)",
-                           "a.b.c", "\"x",  "- ",     "1 = = 2"};
+    const char* cases[] = {"",    "1 +", "(1",  "1)",    "f(",      "f(1,)",   "a[]",   "1 2", ")",  "a..b",   "@",
+                           "not", "[1]", "a.1", "a[1]b", "1 not 2", "f(1)(2)", "a.b.c", "\"x", "- ", "1 = = 2"};
     for (const char* text : cases) {
         std::vector<std::string> errors;
         EXPECT_EQ(treeOf(text, &errors), "FAIL") << text;
@@ -125,8 +114,8 @@ TEST(ExprParser, ActionsBeforeASyntaxErrorRunInOrder) {
     EXPECT_EQ(errors, (std::vector<std::string>{"foo is unknown function/variable", "bar is unknown function/variable",
                                                 "syntax error"}));
     EXPECT_EQ(treeOf("upper() \"" + std::string(300, 'x'), &errors), "FAIL");
-    EXPECT_EQ(errors, (std::vector<std::string>{"Bad # of arguments to upper", "String constant too long",
-                                                "syntax error"}));
+    EXPECT_EQ(errors,
+              (std::vector<std::string>{"Bad # of arguments to upper", "String constant too long", "syntax error"}));
 }
 
 TEST(ExprParser, StackHoldsTwoHundredEntries) {

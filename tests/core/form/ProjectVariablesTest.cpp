@@ -47,24 +47,23 @@ TEST_P(ProjectVariablesOk, KeepsAcceptedLinesAndStopsAtTheFirstFault) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, ProjectVariablesOk,
-    ::testing::Values(
-        VarsCase{"nothing", {}, {}, {}},
-        VarsCase{"final semicolon dropped", {"count = 5;"}, {"count = 5"}, {}},
-        VarsCase{"trimmed before and after the semicolon", {"  \tx = 1 ;  "}, {"x = 1"}, {}},
-        // The checker stops at the first ";" of the value, so the second one stays.
-        VarsCase{"only one semicolon dropped", {"x = 1;;"}, {"x = 1;"}, {}},
-        VarsCase{"empty and blank lines skipped", {"", "   ", "a = 2", ""}, {"a = 2"}, {}},
-        VarsCase{"string value", {"greeting = \"hi\""}, {"greeting = \"hi\""}, {}},
-        VarsCase{"expression of constants", {"n = (1 + 2) * 3"}, {"n = (1 + 2) * 3"}, {}},
-        VarsCase{"no equals sign", {"greeting \"hi\""}, {}, {missingEquals("greeting \"hi\"")}},
-        VarsCase{"lone semicolon has no equals sign", {" ; "}, {}, {missingEquals("")}},
-        VarsCase{"unknown variable in the value", {"total = a + 1"}, {}, {syntaxError("total = a + 1")}},
-        VarsCase{"empty value", {"x ="}, {}, {syntaxError("x =")}},
-        VarsCase{"value up to the first equals sign", {"x = 1 = 1"}, {"x = 1 = 1"}, {}},
-        VarsCase{"lines before a fault are kept",
-                 {"a = 1", "b = \"two\";", "c = )", "d = 4"},
-                 {"a = 1", "b = \"two\""},
-                 {syntaxError("c = )")}}),
+    ::testing::Values(VarsCase{"nothing", {}, {}, {}},
+                      VarsCase{"final semicolon dropped", {"count = 5;"}, {"count = 5"}, {}},
+                      VarsCase{"trimmed before and after the semicolon", {"  \tx = 1 ;  "}, {"x = 1"}, {}},
+                      // The checker stops at the first ";" of the value, so the second one stays.
+                      VarsCase{"only one semicolon dropped", {"x = 1;;"}, {"x = 1;"}, {}},
+                      VarsCase{"empty and blank lines skipped", {"", "   ", "a = 2", ""}, {"a = 2"}, {}},
+                      VarsCase{"string value", {"greeting = \"hi\""}, {"greeting = \"hi\""}, {}},
+                      VarsCase{"expression of constants", {"n = (1 + 2) * 3"}, {"n = (1 + 2) * 3"}, {}},
+                      VarsCase{"no equals sign", {"greeting \"hi\""}, {}, {missingEquals("greeting \"hi\"")}},
+                      VarsCase{"lone semicolon has no equals sign", {" ; "}, {}, {missingEquals("")}},
+                      VarsCase{"unknown variable in the value", {"total = a + 1"}, {}, {syntaxError("total = a + 1")}},
+                      VarsCase{"empty value", {"x ="}, {}, {syntaxError("x =")}},
+                      VarsCase{"value up to the first equals sign", {"x = 1 = 1"}, {"x = 1 = 1"}, {}},
+                      VarsCase{"lines before a fault are kept",
+                               {"a = 1", "b = \"two\";", "c = )", "d = 4"},
+                               {"a = 1", "b = \"two\""},
+                               {syntaxError("c = )")}}),
     [](const ::testing::TestParamInfo<VarsCase>& info) {
         std::string n;
         for (const char* p = info.param.what; *p; ++p) n += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
@@ -85,47 +84,37 @@ TEST(ProjectVariablesOk, ValueIsCheckedWithItsTerminator) {
 
 // ----------------------------------------------------------- selection list
 
-TEST(SelectionList, AddingBeyondTheSizeRaisesTheSize) {
+TEST(SelectionList, AddingBeyondTheSizeRaisesItAndDeletingKeepsIt) {
     SelectionList list({"a", "b", "c"}, 3);
     EXPECT_TRUE(list.add("d"));
     EXPECT_EQ(list.count(), 4);
     EXPECT_EQ(list.size(), 4);
+    EXPECT_TRUE(list.remove(1));
+    EXPECT_EQ(list.items(), (Strings{"a", "c", "d"}));
+    EXPECT_EQ(list.size(), 4);
+    EXPECT_FALSE(list.remove(3));
+    EXPECT_FALSE(list.remove(-1));
     SelectionList roomy({"a"}, 10);
     EXPECT_TRUE(roomy.insert(0, "z"));
     EXPECT_EQ(roomy.items(), (Strings{"z", "a"}));
     EXPECT_EQ(roomy.size(), 10);
 }
 
-TEST(SelectionList, DeletingKeepsTheSize) {
-    SelectionList list({"a", "b", "c"}, 3);
-    EXPECT_TRUE(list.remove(1));
-    EXPECT_EQ(list.items(), (Strings{"a", "c"}));
-    EXPECT_EQ(list.size(), 3);
-    EXPECT_FALSE(list.remove(2));
-    EXPECT_FALSE(list.remove(-1));
-}
-
-TEST(SelectionList, ShrinkingBelowTheCountAsksAndCutsFromTheEnd) {
+TEST(SelectionList, ShrinkingBelowTheCountAsksAndCutsFromTheEndOrCancels) {
     RecordingUi ui;
     SelectionList list({"a", "b", "c", "d"}, 5);
-    ui.answers.push_back(Answer::Ok);
-    EXPECT_TRUE(list.setSize(2, ui));
-    EXPECT_EQ(list.items(), (Strings{"a", "b"}));
-    EXPECT_EQ(list.size(), 2);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text,
-              "Warning, setting the size smaller than the current count will remove entries from the end.");
-    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Warning);
-    EXPECT_EQ(ui.messages[0].buttons, MsgButtons::OkCancel);
-}
-
-TEST(SelectionList, CancelPutsThePreviousSizeBack) {
-    RecordingUi ui;
-    SelectionList list({"a", "b", "c", "d"}, 5);
-    ui.answers.push_back(Answer::Cancel);
+    ui.answers = {Answer::Cancel, Answer::Ok};
     EXPECT_FALSE(list.setSize(2, ui));
     EXPECT_EQ(list.count(), 4);
     EXPECT_EQ(list.size(), 5);
+    EXPECT_TRUE(list.setSize(2, ui));
+    EXPECT_EQ(list.items(), (Strings{"a", "b"}));
+    EXPECT_EQ(list.size(), 2);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text,
+              "Warning, setting the size smaller than the current count will remove entries from the end.");
+    EXPECT_EQ(ui.messages[1].icon, MsgIcon::Warning);
+    EXPECT_EQ(ui.messages[1].buttons, MsgButtons::OkCancel);
 }
 
 TEST(SelectionList, SizeAndCountStayWithinTheRange) {

@@ -86,7 +86,7 @@ class IconOpen : public ::testing::TestWithParam<IconOpenCase> {};
 TEST_P(IconOpen, TakesTheKindFromTheWidthOrSaysWhatFits) {
     const IconOpenCase& c = GetParam();
     test::TempDir dir;
-    test::Block block;
+    test::BmpBlock block;
     block.width = c.width;
     block.height = c.height;
     block.bpp = 1;
@@ -219,7 +219,7 @@ TEST(ImageSaveFailure, ReplacesTheFileWholeKeepingItsModeAndNoTemporaryFile) {
 
 TEST(ImageOpen, BrokenFileKeepsNothingAndEmptyFileOpensAsNew) {
     test::TempDir dir;
-    const std::string good = test::Block{}.bytes();
+    const std::string good = test::BmpBlock{}.bytes();
     test::writeBytes(dir.file("b.vbm"), good + good.substr(0, 14) + std::string(40, '\0'));
     test::writeBytes(dir.file("e.vic"), "");
     CVARNImgDoc broken, empty(ImageDocType::Icon);

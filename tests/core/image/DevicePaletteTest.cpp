@@ -1,5 +1,5 @@
-// The Palm OS system palette entry by entry where its layout is known, and the
-// snapping of arbitrary colours to it.
+// The Palm OS system palette's layout at the seams of its parts (the cube,
+// its second half, the greys and extras), and the snapping of colours to it.
 
 #include <gtest/gtest.h>
 
@@ -23,22 +23,14 @@ TEST_P(DevicePaletteEntries, HoldsItsColour) {
 
 INSTANTIATE_TEST_SUITE_P(Layout, DevicePaletteEntries,
                          ::testing::Values(
-                             // first entries of the cube: green varies fastest, then blue
-                             Entry{0, 0xFFFFFF}, Entry{1, 0xFFCCFF}, Entry{5, 0xFF00FF}, Entry{6, 0xFFFFCC},
-                             Entry{18, 0xCCFFFF},
-                             // the colour bar's twenty cells
-                             Entry{161, 0x990000}, Entry{212, 0x009900}, Entry{158, 0x999900}, Entry{107, 0x000099},
-                             Entry{53, 0x990099}, Entry{104, 0x009999}, Entry{25, 0xCCCCCC}, Entry{24, 0xCCFFCC},
-                             Entry{37, 0x99CCFF}, Entry{50, 0x999999}, Entry{165, 0x666666}, Entry{125, 0xFF0000},
-                             Entry{210, 0x00FF00}, Entry{120, 0xFFFF00}, Entry{95, 0x0000FF}, Entry{90, 0x00FFFF},
-                             Entry{255, 0x000000},
+                             // the cube: green varies fastest, then blue, then red
+                             Entry{0, 0xFFFFFF}, Entry{1, 0xFFCCFF}, Entry{6, 0xFFFFCC}, Entry{18, 0xCCFFFF},
+                             Entry{125, 0xFF0000},
                              // the second half starts with blue 66 and ends one short of black
                              Entry{108, 0xFFFF66}, Entry{214, 0x003300},
                              // greys and the extra colours
-                             Entry{215, 0x111111}, Entry{216, 0x222222}, Entry{217, 0x444444}, Entry{218, 0x555555},
-                             Entry{219, 0x777777}, Entry{220, 0x888888}, Entry{221, 0xAAAAAA}, Entry{222, 0xBBBBBB},
-                             Entry{223, 0xDDDDDD}, Entry{224, 0xEEEEEE}, Entry{225, 0xC0C0C0}, Entry{226, 0x800000},
-                             Entry{227, 0x800080}, Entry{228, 0x008000}, Entry{229, 0x008080}, Entry{230, 0x000000}));
+                             Entry{215, 0x111111}, Entry{224, 0xEEEEEE}, Entry{225, 0xC0C0C0}, Entry{229, 0x008080},
+                             Entry{230, 0x000000}));
 
 TEST(DevicePalette, FirstTwoHundredThirtyEntriesAreDistinctAndTheRestBlack) {
     std::set<std::uint32_t> seen;

@@ -15,7 +15,7 @@
 namespace varn {
 namespace {
 
-using test::Block;
+using Block = test::BmpBlock;
 
 struct Shown {
     MsgIcon icon;
@@ -98,7 +98,14 @@ std::vector<ReaderCase> readerCases() {
          false,
          {kBadSize}},
         {"height_zero", with([](Block& b) { b.height = 0; }).bytes(), false, {kRange}},
-        {"top_down_rows", with([](Block& b) { b.height = -1; }).bytes(), false, {kRange}},
+        {"top_down_rows",
+         with([](Block& b) {
+             b.height = -1;
+             b.imageSize = 0;
+             b.pixels = "";
+         }).bytes(),
+         false,
+         {kRange}},
         {"negative_size_overflows",
          with([](Block& b) {
              b.width = b.height = -2021161081;

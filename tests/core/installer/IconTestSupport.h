@@ -13,26 +13,11 @@
 
 namespace varn::test {
 
-inline bool haveTool(const std::string& name) {
-    return runCommand("command -v " + name).status == 0;
-}
+inline bool haveTool(const std::string& name) { return runCommand("command -v " + name).status == 0; }
 
-#define VARN_NEED_TOOLS(...)                                                   \
-    for (const char* tool_ : {__VA_ARGS__})                                    \
+#define VARN_NEED_TOOLS(...)                \
+    for (const char* tool_ : {__VA_ARGS__}) \
         if (!::varn::test::haveTool(tool_)) GTEST_SKIP() << tool_ << " is not installed"
-
-inline std::uint32_t le16(const std::string& b, std::size_t at) {
-    return static_cast<unsigned char>(b.at(at)) | (static_cast<unsigned char>(b.at(at + 1)) << 8);
-}
-inline std::uint32_t le32(const std::string& b, std::size_t at) { return le16(b, at) | (le16(b, at + 2) << 16); }
-inline void setLe16(std::string& b, std::size_t at, std::uint32_t v) {
-    b.at(at) = static_cast<char>(v);
-    b.at(at + 1) = static_cast<char>(v >> 8);
-}
-inline void setLe32(std::string& b, std::size_t at, std::uint32_t v) {
-    setLe16(b, at, v & 0xffff);
-    setLe16(b, at + 2, v >> 16);
-}
 
 // A side x side PNG of a few colours (a pattern picked by seed), through pnmtopng.
 inline std::string makePng(const TempDir& dir, int side, int seed) {

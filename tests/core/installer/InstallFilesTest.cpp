@@ -88,13 +88,6 @@ TEST(InstallFiles, CabDefinitionFiles) {
     EXPECT_TRUE(test::matchesGolden(appManagerIniText("Demo", unnamed()), golden("PocketPC/Demo_unnamed.ini")));
 }
 
-TEST(InstallFiles, EmptyCompanyNamesTheProviderQuillfen) {
-    std::string inf = cabInfText(facts(), "Demo", unnamed());
-    EXPECT_NE(inf.find("Provider    = \"Quillfen\"\n"), std::string::npos);
-    EXPECT_NE(inf.find("AppName     = \"Quillfen Enabled Application\"\n"), std::string::npos);
-    EXPECT_NE(inf.find("InstallDir  = \"%CE1%\\\"\n"), std::string::npos);
-}
-
 TEST(InstallFiles, EntryFileName) {
     EXPECT_EQ(entryFileName("/a/b/c.prc"), "c.prc");
     EXPECT_EQ(entryFileName("C:\\a\\c.prc"), "c.prc");

@@ -159,22 +159,15 @@ TEST_F(ProjectMenuBarsDisk, BarUsedByAFrameIsKept) {
     EXPECT_EQ(readBytes(file), before);
 }
 
-TEST_F(ProjectMenuBarsDisk, RemovingABarRewritesTheFile) {
+TEST_F(ProjectMenuBarsDisk, RemovingBarsRewritesTheFileAndTheLastDeletesItAndTheCategory) {
     ASSERT_TRUE(saveMenuBars(twoBars(), file, ui));
     reload();
     auto nobody = [](const std::string&) -> std::optional<std::string> { return std::nullopt; };
     EXPECT_TRUE(removeMenuBar(bars, tree, itemOf("main"), project, nobody, ui));
-    EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(tree.menuBars(), (Strings{"tools"}));
     reload();
     EXPECT_EQ(names(bars), (Strings{"tools"}));
-}
-
-TEST_F(ProjectMenuBarsDisk, RemovingTheLastBarDeletesTheFileAndCategory) {
-    ASSERT_TRUE(saveMenuBars({CMenuBar{"Only", {}}}, file, ui));
-    reload();
-    auto nobody = [](const std::string&) -> std::optional<std::string> { return std::nullopt; };
-    EXPECT_TRUE(removeMenuBar(bars, tree, itemOf("only"), project, nobody, ui));
+    EXPECT_TRUE(removeMenuBar(bars, tree, itemOf("tools"), project, nobody, ui));
     EXPECT_TRUE(bars.empty());
     EXPECT_FALSE(fsys::exists(file));
     EXPECT_EQ(tree.category(ProjectTree::kMenuBars), nullptr);
