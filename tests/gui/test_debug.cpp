@@ -45,9 +45,8 @@ class DebugTest : public QObject {
     Q_OBJECT
 private slots:
     void runAndDebugFollowTheConfiguration() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
+        CMainFrame& frame = ws.frame;
         QVERIFY(frame.documents().open(s(ws.file(QStringLiteral("Demo.vsl"))), false));
         const struct {
             const char* configuration;
@@ -66,9 +65,8 @@ private slots:
     }
 
     void f9SetsTheBreakpointFlagAndTheProjectKeepsIt() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
+        CMainFrame& frame = ws.frame;
         frame.setActiveConfiguration("Windows Debug");
         const std::string path = s(ws.file(QStringLiteral("Demo.vsl")));
         QVERIFY(frame.documents().open(path, false));
@@ -163,9 +161,8 @@ private slots:
     }
 
     void runStartsTheRuntimeAndNoticesItsEnd() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
+        CMainFrame& frame = ws.frame;
         frame.setActiveConfiguration("Windows Release");
         frame.onCompile();
         QVERIFY(!frame.builder().buildFailed());

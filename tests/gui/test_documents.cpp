@@ -24,10 +24,7 @@ using namespace varn;
 
 namespace {
 
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using guitest::bytesOf;
 
 std::string s(const QString& v) { return v.toStdString(); }
 
@@ -65,9 +62,8 @@ private slots:
     }
 
     void openByExtension() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
+        CMainFrame& frame = ws.frame;
         const QString source = ws.file(QStringLiteral("Demo.vsl"));
         const QString form = ws.file(QStringLiteral("Extra.vff"));
         guitest::writeText(form, "[Form]\r\n");
@@ -90,9 +86,8 @@ private slots:
     }
 
     void editMarkSaveByteExact() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
+        CMainFrame& frame = ws.frame;
         const QString path = ws.file(QStringLiteral("Ansi.vsl"));
         guitest::writeText(path, kAnsiSource);
         QVERIFY(frame.documents().open(s(path), false));
@@ -135,9 +130,8 @@ private slots:
     }
 
     void utf8TextStaysUtf8() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
+        CMainFrame& frame = ws.frame;
         const QString path = ws.file(QStringLiteral("u.vsl"));
         const QByteArray text = "' \xc3\xa9t\xc3\xa9\r\nend;";
         guitest::writeText(path, text);
@@ -150,9 +144,8 @@ private slots:
     }
 
     void saveAsFollowsTheNewName() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
+        CMainFrame& frame = ws.frame;
         const QString path = ws.file(QStringLiteral("Ansi.vsl"));
         const QString copy = ws.file(QStringLiteral("Copy.vsl"));
         guitest::writeText(path, kAnsiSource);
@@ -180,9 +173,8 @@ private slots:
     }
 
     void readOnlyFilesAreNotSaved() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
+        CMainFrame& frame = ws.frame;
         const QString path = ws.file(QStringLiteral("Locked.vsl"));
         guitest::writeText(path, "end;\r\n");
         QVERIFY(fsys::setReadOnly(s(path), true));
@@ -199,9 +191,8 @@ private slots:
     }
 
     void theSaveQuestionGoesThroughTheUi() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
+        CMainFrame& frame = ws.frame;
         DocumentManager& docs = frame.documentManager();
         const QString a = ws.file(QStringLiteral("a.vsl"));
         guitest::writeText(a, "end;\r\n");
@@ -218,9 +209,8 @@ private slots:
     }
 
     void saveAllModifiedAsksPerDocument() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
+        CMainFrame& frame = ws.frame;
         DocumentManager& docs = frame.documentManager();
         std::vector<Answer> answers;
         std::vector<std::string> asked;
@@ -269,9 +259,8 @@ private slots:
     }
 
     void projectCommandsSeeTheOpenText() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
+        CMainFrame& frame = ws.frame;
         const std::string app = ws.model().tree.applicationPath();
         const QString inc = ws.file(QStringLiteral("extra.vsl"));
         guitest::writeText(inc, "end;\r\n");
@@ -291,9 +280,8 @@ private slots:
     }
 
     void docPathNameAfterSaveAsToAnotherFolder() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
+        CMainFrame& frame = ws.frame;
         const std::string app = ws.model().tree.applicationPath();
         QVERIFY(frame.documents().open(app, false));
         QVERIFY(QDir().mkpath(ws.tmp.path() + QStringLiteral("/elsewhere")));

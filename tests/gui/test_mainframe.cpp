@@ -48,9 +48,8 @@ class MainFrameTest : public QObject {
     Q_OBJECT
 private slots:
     void windowPieces() {
-        guitest::Workspace ws;
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws;
+        CMainFrame& frame = ws.frame;
         QCOMPARE(frame.centralWidget(), frame.mdiArea());
         QCOMPARE(&frame.workspace(), ws.manager.get());
         QCOMPARE(frame.dockWidgetArea(frame.projectBar()), Qt::LeftDockWidgetArea);
@@ -133,9 +132,8 @@ private slots:
     }
 
     void compileTheErrorSampleAndJumpToTheLine() {
-        guitest::Workspace ws(QStringLiteral("Broken"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Broken"));
+        CMainFrame& frame = ws.frame;
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
         frame.onCompile();
         QVERIFY2(ws.ui.messages.empty(), ws.ui.lastText().c_str());
@@ -173,9 +171,8 @@ private slots:
     }
 
     void compileTheDemoCleanly() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
+        CMainFrame& frame = ws.frame;
         frame.onCompile();
         QVERIFY2(ws.ui.messages.empty(), ws.ui.lastText().c_str());
         QVERIFY(!frame.builder().buildFailed());

@@ -73,9 +73,8 @@ private slots:
 
     // Save on an untitled document asks for its name in the project's folder.
     void saveOfAnUntitledDocumentAsksForItsName() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
+        CMainFrame& frame = ws.frame;
         CVarnIdeView* v = frame.documentManager().newDocument(DocumentTemplate::Source);
         QVERIFY(v);
         v->insert(QStringLiteral("numeric n;"));
@@ -97,9 +96,8 @@ private slots:
     // To Line with a number past the end goes to the last line and the keys
     // go to the source again.
     void aFixedErrorLosesItsMarkAndGoToLineKeepsTheKeys() {
-        guitest::Workspace ws(QStringLiteral("Broken"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Broken"));
+        CMainFrame& frame = ws.frame;
         frame.onCompile();
         QVERIFY(frame.builder().buildFailed());
         const std::string source = ws.file(QStringLiteral("Broken.vsl")).toStdString();
@@ -151,9 +149,8 @@ private slots:
 
     // Run shows the program's life in the build pane: started, ended with its code.
     void runShowsTheProgramsLife() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
+        CMainFrame& frame = ws.frame;
         frame.setActiveConfiguration("Windows Debug");
         frame.debugCommands().action(DebugCommand::Run)->trigger();
         auto* pane = frame.outputBar()->buildPane();
