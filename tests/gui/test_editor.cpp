@@ -59,8 +59,7 @@ class EditorTest : public QObject {
 private slots:
     void oneCurrentStatementAndOneErrorLinePerView() {
         guitest::Window ws(QStringLiteral("Demo"));
-        CMainFrame& frame = ws.frame;
-        CVarnIdeView* v = openText(ws, frame, QStringLiteral("a.vsl"), kSource);
+        CVarnIdeView* v = openText(ws, ws.frame, QStringLiteral("a.vsl"), kSource);
         QVERIFY(v);
         v->setErrorLine(1);
         v->setErrorLine(3);
@@ -80,15 +79,14 @@ private slots:
 
     void bookmarksWrapAndEnableByCount() {
         guitest::Window ws(QStringLiteral("Demo"));
-        CMainFrame& frame = ws.frame;
-        CVarnIdeView* v = openText(ws, frame, QStringLiteral("a.vsl"), kSource);
-        QVERIFY(!editorAction(frame, SourceEditorCommands::ID_NEXT_BOOKMARK)->isEnabled());
+        CVarnIdeView* v = openText(ws, ws.frame, QStringLiteral("a.vsl"), kSource);
+        QVERIFY(!editorAction(ws.frame, SourceEditorCommands::ID_NEXT_BOOKMARK)->isEnabled());
         for (int line : {1, 4}) {
             v->setCursorPosition(line, 0);
-            editorAction(frame, SourceEditorCommands::ID_TOGGLE_BOOKMARK)->trigger();
+            editorAction(ws.frame, SourceEditorCommands::ID_TOGGLE_BOOKMARK)->trigger();
         }
         QCOMPARE(v->bookmarkCount(), 2);
-        QAction* next = editorAction(frame, SourceEditorCommands::ID_NEXT_BOOKMARK);
+        QAction* next = editorAction(ws.frame, SourceEditorCommands::ID_NEXT_BOOKMARK);
         QVERIFY(next->isEnabled());
         const struct {
             int from;
@@ -98,17 +96,17 @@ private slots:
                      {1, SourceEditorCommands::ID_PREV_BOOKMARK, 4}};  // the wrapping rule is core's
         for (const auto& m : moves) {
             v->setCursorPosition(m.from, 0);
-            editorAction(frame, m.id)->trigger();
+            editorAction(ws.frame, m.id)->trigger();
             QCOMPARE(v->caretLine(), m.to);
         }
         // Toggling a bookmarked line takes it off again.
         v->setCursorPosition(4, 0);
-        editorAction(frame, SourceEditorCommands::ID_TOGGLE_BOOKMARK)->trigger();
+        editorAction(ws.frame, SourceEditorCommands::ID_TOGGLE_BOOKMARK)->trigger();
         QCOMPARE(v->bookmarkCount(), 1);
-        editorAction(frame, SourceEditorCommands::ID_CLEAR_BOOKMARKS)->trigger();
+        editorAction(ws.frame, SourceEditorCommands::ID_CLEAR_BOOKMARKS)->trigger();
         QCOMPARE(v->bookmarkCount(), 0);
         QVERIFY(v->linesWithFlag(CVarnIdeView::kBookmark).empty());
-        QVERIFY(!editorAction(frame, SourceEditorCommands::ID_PREV_BOOKMARK)->isEnabled());
+        QVERIFY(!editorAction(ws.frame, SourceEditorCommands::ID_PREV_BOOKMARK)->isEnabled());
     }
 
     void commentAndUncommentBlock_data() {
@@ -131,11 +129,11 @@ private slots:
         QFETCH(QByteArray, expected);
         QFETCH(int, caretLine);
         guitest::Window ws(QStringLiteral("Demo"));
-        CMainFrame& frame = ws.frame;
-        CVarnIdeView* v = openText(ws, frame, QStringLiteral("c.vsl"), text);
+        CVarnIdeView* v = openText(ws, ws.frame, QStringLiteral("c.vsl"), text);
         if (selection.isEmpty()) v->setCursorPosition(1, 0);
         else v->setSelection(selection[0], selection[1], selection[2], selection[3]);
-        editorAction(frame, comment ? SourceEditorCommands::ID_COMMENT_BLOCK : SourceEditorCommands::ID_UNCOMMENT_BLOCK)
+        editorAction(ws.frame,
+                     comment ? SourceEditorCommands::ID_COMMENT_BLOCK : SourceEditorCommands::ID_UNCOMMENT_BLOCK)
             ->trigger();
         QCOMPARE(QByteArray::fromStdString(v->bytes()), expected);
         QCOMPARE(v->caretLine(), caretLine);
@@ -189,10 +187,9 @@ private slots:
 
     void objectTypesThenPropertiesThenInsertion() {
         guitest::Window ws(QStringLiteral("Demo"));
-        CMainFrame& frame = ws.frame;
-        CVarnIdeView* v = openText(ws, frame, QStringLiteral("p.vsl"), "button ok;\r\nok.");
-        frame.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        CVarnIdeView* v = openText(ws, ws.frame, QStringLiteral("p.vsl"), "button ok;\r\nok.");
+        ws.frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&ws.frame));
         v->setFocus();
         v->setCursorPosition(1, 3);
         // Typing "." after a declared name lists that type's properties.
@@ -204,7 +201,7 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(v->bytes()), QByteArray("button ok;\r\nok.width"));
         // F2 offers the thirteen types first, then the chosen type's properties.
         v->setCursorPosition(0, 0);
-        editorAction(frame, SourceEditorCommands::ID_LIST_PROPERTIES)->trigger();
+        editorAction(ws.frame, SourceEditorCommands::ID_LIST_PROPERTIES)->trigger();
         QVERIFY(v->isListActive());
         // The second type, menu_item; then its second property.
         QTest::keyClick(v, Qt::Key_Down);
@@ -229,13 +226,12 @@ private slots:
     void oddFilesOpenAndSaveByteExact() {
         QFETCH(QByteArray, bytes);
         guitest::Window ws(QStringLiteral("Demo"));
-        CMainFrame& frame = ws.frame;
-        CVarnIdeView* v = openText(ws, frame, QStringLiteral("odd.vsl"), bytes);
+        CVarnIdeView* v = openText(ws, ws.frame, QStringLiteral("odd.vsl"), bytes);
         QVERIFY(v);
         QCOMPARE(QByteArray::fromStdString(v->bytes()), bytes);
         v->setCursorPosition(0, 0);
         QTest::keyClicks(v, QStringLiteral("Z"));
-        QVERIFY(frame.documents().save(v->path()));
+        QVERIFY(ws.frame.documents().save(v->path()));
         QCOMPARE(bytesOf(ws.file(QStringLiteral("odd.vsl"))), QByteArray("Z") + bytes);
     }
 
@@ -273,8 +269,7 @@ private slots:
 
     void functionBlocksFold() {
         guitest::Window ws(QStringLiteral("Demo"));
-        CMainFrame& frame = ws.frame;
-        CVarnIdeView* v = openText(ws, frame, QStringLiteral("f.vsl"), kSource);
+        CVarnIdeView* v = openText(ws, ws.frame, QStringLiteral("f.vsl"), kSource);
         v->SendScintilla(QsciScintilla::SCI_COLOURISE, 0L, -1L);
         auto level = [v](int line) {
             return static_cast<int>(v->SendScintilla(QsciScintilla::SCI_GETFOLDLEVEL, static_cast<unsigned long>(line)));
@@ -288,15 +283,14 @@ private slots:
 
     void newCFileStartsWithTheIncludesAndUnmodified() {
         guitest::Window ws(QStringLiteral("Demo"));
-        CMainFrame& frame = ws.frame;
-        CVarnIdeView* v = frame.documentManager().newDocument(DocumentTemplate::CFile);
+        CVarnIdeView* v = ws.frame.documentManager().newDocument(DocumentTemplate::CFile);
         QVERIFY(v);
         QVERIFY(!v->modified());
         // The first save asks for the name, writes the text the document holds
         // and adds the file to the project.
         const QString target = ws.file(QStringLiteral("extra.c"));
         ws.ui.saveAnswers.push_back(s(target));
-        QVERIFY(frame.documents().save(v->path()));
+        QVERIFY(ws.frame.documents().save(v->path()));
         const QByteArray written = bytesOf(target);
         QCOMPARE(written, QByteArray("#include <VARN_support.h>\r\n#include <VARN_prototypes.h>\r\n\r\n"));
         QCOMPARE(QByteArray::fromStdString(v->bytes()), written);
@@ -323,15 +317,14 @@ private slots:
 
     void editMenuUndoesTheEngine() {
         guitest::Window ws(QStringLiteral("Demo"));
-        CMainFrame& frame = ws.frame;
-        CVarnIdeView* v = openText(ws, frame, QStringLiteral("u.vsl"), "abc");
-        QList<QAction*> edit = frame.menu(QStringLiteral("Edit"))->actions();
+        CVarnIdeView* v = openText(ws, ws.frame, QStringLiteral("u.vsl"), "abc");
+        QList<QAction*> edit = ws.frame.menu(QStringLiteral("Edit"))->actions();
         QCOMPARE(edit[0]->text(), QStringLiteral("&Undo"));
         QCOMPARE(edit[5]->text(), QStringLiteral("&Paste"));
         v->setCursorPosition(0, 3);
         QTest::keyClicks(v, QStringLiteral("d"));
         QCOMPARE(QByteArray::fromStdString(v->bytes()), QByteArray("abcd"));
-        frame.updateCommands();
+        ws.frame.updateCommands();
         edit[0]->trigger();
         QCOMPARE(QByteArray::fromStdString(v->bytes()), QByteArray("abc"));
         QVERIFY(!v->modified());
@@ -339,8 +332,7 @@ private slots:
 
     void contextMenuFollowsItsCommands() {
         guitest::Window ws(QStringLiteral("Demo"));
-        CMainFrame& frame = ws.frame;
-        CVarnIdeView* v = openText(ws, frame, QStringLiteral("m.vsl"), kSource);
+        CVarnIdeView* v = openText(ws, ws.frame, QStringLiteral("m.vsl"), kSource);
         std::unique_ptr<QMenu> menu(v->createContextMenu());
         // The entries' texts and order are the table the menu is built from;
         // here only that they follow their commands.
@@ -355,11 +347,11 @@ private slots:
 
     void findFunctionReportsAMissingOne() {
         guitest::Window ws(QStringLiteral("Demo"));
-        CMainFrame& frame = ws.frame;
-        CVarnIdeView* v = openText(ws, frame, QStringLiteral("Demo.vsl"), bytesOf(ws.file(QStringLiteral("Demo.vsl"))));
+        const QString demo = ws.file(QStringLiteral("Demo.vsl"));
+        CVarnIdeView* v = openText(ws, ws.frame, QStringLiteral("Demo.vsl"), bytesOf(demo));
         v->setCursorPosition(0, 0);
         v->insertAt(QStringLiteral("nosuchfunction\r\n"), 0, 0);
-        editorAction(frame, SourceEditorCommands::ID_FIND_FUNCTION)->trigger();
+        editorAction(ws.frame, SourceEditorCommands::ID_FIND_FUNCTION)->trigger();
         QCOMPARE(ws.ui.lastText(), std::string("Function not found."));
     }
 };
