@@ -1,5 +1,6 @@
 // What the window tests share: a private copy of the bundled VARN folder and
-// of a sample project, and a workspace manager that opened the project.
+// of a sample project, a workspace manager that opened the project, and the
+// real main window on it.
 #pragma once
 
 #include <QDir>
@@ -9,11 +10,11 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "app/CMainFrame.h"
 #include "app/RecordingUi.h"
 #include "editor/CVarnIdeView.h"
 #include "platform/SettingsStore.h"
@@ -36,6 +37,11 @@ inline bool copyTree(const QString& from, const QString& to) {
         }
     }
     return true;
+}
+
+inline QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 inline void writeText(const QString& path, const QByteArray& bytes) {
@@ -93,9 +99,17 @@ struct Workspace {
             manager->openWorkspace(projectPath(sample).toStdString(), true);
         }
     }
-    QString projectPath(const QString& sample) const { return projectFolder + QLatin1Char('/') + sample + QStringLiteral(".vpj"); }
+    QString projectPath(const QString& sample) const {
+        return projectFolder + QLatin1Char('/') + sample + QStringLiteral(".vpj");
+    }
     QString file(const QString& name) const { return projectFolder + QLatin1Char('/') + name; }
     ProjectModel& model() { return manager->project(); }
+};
+
+// A workspace in the real main window, shown.
+struct Window : Workspace {
+    CMainFrame frame{*manager, ui, settings};
+    explicit Window(const QString& sample = QString()) : Workspace(sample) { frame.show(); }
 };
 
 }  // namespace varn::guitest

@@ -27,10 +27,7 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using guitest::bytesOf;
 
 quint16 be16(const QByteArray& b, int at) {
     return static_cast<quint16>(static_cast<unsigned char>(b[at]) << 8 | static_cast<unsigned char>(b[at + 1]));
@@ -157,7 +154,7 @@ private slots:
         QCOMPARE(ui.texts(), std::vector<std::string>{"Conversion completed."});
         QVERIFY(dlg.isVisible());
         QCOMPARE(dlg.result(), 0);
-        QByteArray pdb = readAll(dir.filePath(QStringLiteral("Empty.PDB")));
+        QByteArray pdb = bytesOf(dir.filePath(QStringLiteral("Empty.PDB")));
         QCOMPARE(pdb.size(), 398);
         QCOMPARE(be16(pdb, 32), quint16{0x0048});
         QCOMPARE(pdb.mid(60, 8), QByteArray("USERTbl1"));
@@ -165,7 +162,7 @@ private slots:
         dlg.nonBeamableBox()->setChecked(false);
         dlg.backupBox()->setChecked(false);
         QTest::mouseClick(dlg.convertButton(), Qt::LeftButton);
-        QCOMPARE(be16(readAll(dir.filePath(QStringLiteral("Empty.PDB"))), 32), quint16{0});
+        QCOMPARE(be16(bytesOf(dir.filePath(QStringLiteral("Empty.PDB"))), 32), quint16{0});
         QVERIFY(dlg.isVisible());
         QTest::mouseClick(dlg.exitButton(), Qt::LeftButton);
         QVERIFY(!dlg.isVisible());
@@ -242,7 +239,7 @@ private slots:
         QTest::mouseClick(dlg.importButton(), Qt::LeftButton);
         QCOMPARE(ws.ui.texts(), std::vector<std::string>{"Import complete."});
         QCOMPARE(dlg.imageFileEdit()->text(), image);
-        QCOMPARE(readAll(image), colour);
+        QCOMPARE(bytesOf(image), colour);
         const std::vector<std::string> images = model.tree.images();
         QVERIFY(std::find(images.begin(), images.end(), image.toStdString()) != images.end());
         QVERIFY(model.modified);

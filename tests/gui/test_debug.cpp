@@ -45,10 +45,8 @@ class DebugTest : public QObject {
     Q_OBJECT
 private slots:
     void runAndDebugFollowTheConfiguration() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
-        QVERIFY(frame.documents().open(s(ws.file(QStringLiteral("Demo.vsl"))), false));
+        guitest::Window ws(QStringLiteral("Demo"));
+        QVERIFY(ws.frame.documents().open(s(ws.file(QStringLiteral("Demo.vsl"))), false));
         const struct {
             const char* configuration;
             bool run, debug, breakpoint;
@@ -56,25 +54,23 @@ private slots:
                     {"Windows Release", true, false, false},
                     {"PalmOS Debug", false, false, false}};
         for (const auto& r : rows) {
-            frame.setActiveConfiguration(r.configuration);
-            QCOMPARE(command(frame, DebugCommand::Run)->isEnabled(), r.run);
-            QCOMPARE(command(frame, DebugCommand::Debug)->isEnabled(), r.debug);
-            QCOMPARE(command(frame, DebugCommand::Breakpoint)->isEnabled(), r.breakpoint);
-            QVERIFY(!command(frame, DebugCommand::Step)->isEnabled());
+            ws.frame.setActiveConfiguration(r.configuration);
+            QCOMPARE(command(ws.frame, DebugCommand::Run)->isEnabled(), r.run);
+            QCOMPARE(command(ws.frame, DebugCommand::Debug)->isEnabled(), r.debug);
+            QCOMPARE(command(ws.frame, DebugCommand::Breakpoint)->isEnabled(), r.breakpoint);
+            QVERIFY(!command(ws.frame, DebugCommand::Step)->isEnabled());
         }
-        QVERIFY(!frame.debugCommands().debugMenu()->menuAction()->isVisible());
+        QVERIFY(!ws.frame.debugCommands().debugMenu()->menuAction()->isVisible());
     }
 
     void f9SetsTheBreakpointFlagAndTheProjectKeepsIt() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
-        frame.setActiveConfiguration("Windows Debug");
+        guitest::Window ws(QStringLiteral("Demo"));
+        ws.frame.setActiveConfiguration("Windows Debug");
         const std::string path = s(ws.file(QStringLiteral("Demo.vsl")));
-        QVERIFY(frame.documents().open(path, false));
-        CVarnIdeView* v = frame.documentManager().view(path);
+        QVERIFY(ws.frame.documents().open(path, false));
+        CVarnIdeView* v = ws.frame.documentManager().view(path);
         v->setCursorPosition(8, 0);
-        command(frame, DebugCommand::Breakpoint)->trigger();
+        command(ws.frame, DebugCommand::Breakpoint)->trigger();
         QCOMPARE(v->lineFlags(8), CVarnIdeView::kBreakpoint);
         QCOMPARE(ws.model().breakpoints.size(), std::size_t(1));
         QCOMPARE(ws.model().breakpoints[0].line, 9);
@@ -85,11 +81,11 @@ private slots:
         v->SendScintilla(QsciScintilla::SCI_UNDO);
         QCOMPARE(ws.model().breakpoints[0].line, 9);
         // A document opened again takes its breakpoints back.
-        frame.documentManager().closeAll();
-        QVERIFY(frame.documents().open(path, false));
-        QCOMPARE(frame.documentManager().view(path)->lineFlags(8), CVarnIdeView::kBreakpoint);
-        command(frame, DebugCommand::RemoveAllBreakpoints)->trigger();
-        QVERIFY(frame.documentManager().view(path)->linesWithFlag(CVarnIdeView::kBreakpoint).empty());
+        ws.frame.documentManager().closeAll();
+        QVERIFY(ws.frame.documents().open(path, false));
+        QCOMPARE(ws.frame.documentManager().view(path)->lineFlags(8), CVarnIdeView::kBreakpoint);
+        command(ws.frame, DebugCommand::RemoveAllBreakpoints)->trigger();
+        QVERIFY(ws.frame.documentManager().view(path)->linesWithFlag(CVarnIdeView::kBreakpoint).empty());
         QVERIFY(ws.model().breakpoints.empty());
     }
 
@@ -163,19 +159,17 @@ private slots:
     }
 
     void runStartsTheRuntimeAndNoticesItsEnd() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
-        frame.setActiveConfiguration("Windows Release");
-        frame.onCompile();
-        QVERIFY(!frame.builder().buildFailed());
-        DebugControl& control = frame.debugCommands().control();
-        command(frame, DebugCommand::Run)->trigger();
+        guitest::Window ws(QStringLiteral("Demo"));
+        ws.frame.setActiveConfiguration("Windows Release");
+        ws.frame.onCompile();
+        QVERIFY(!ws.frame.builder().buildFailed());
+        DebugControl& control = ws.frame.debugCommands().control();
+        command(ws.frame, DebugCommand::Run)->trigger();
         QVERIFY(!control.debugMode());
         QVERIFY(guitest::waitFor([&] { return !control.programWatched(); }));
-        QVERIFY(frame.commandEnabled(CMainFrame::ID_BUILD_COMPILE));
-        QVERIFY(command(frame, DebugCommand::Run)->isEnabled());
-        QVERIFY(!frame.debugCommands().watchBar()->isVisible());
+        QVERIFY(ws.frame.commandEnabled(CMainFrame::ID_BUILD_COMPILE));
+        QVERIFY(command(ws.frame, DebugCommand::Run)->isEnabled());
+        QVERIFY(!ws.frame.debugCommands().watchBar()->isVisible());
     }
 
     void doubleClickOutsideDebuggingExplains() {

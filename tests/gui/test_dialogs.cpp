@@ -23,7 +23,6 @@
 #include "project/ApplicationSettingsRules.h"
 #include "project/CCompilePilotDlg.h"
 #include "project/CProjectSettingsDlg.h"
-#include "project/OpenDocuments.h"
 
 using namespace varn;
 using Texts = std::vector<std::string>;
@@ -48,24 +47,6 @@ void retype(Edit* edit, const QString& text) {
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
 }
-
-// One file open with text of its own (unsaved changes).
-class OneOpenDocument : public OpenDocuments {
-public:
-    OneOpenDocument(std::string path, std::string text) : path_(std::move(path)), text_(std::move(text)) {}
-    bool isOpen(const std::string& p) const override { return p == path_; }
-    bool isModified(const std::string& p) const override { return p == path_; }
-    bool save(const std::string&) override { return false; }
-    std::optional<std::string> text(const std::string& p) const override {
-        return p == path_ ? std::optional<std::string>(text_) : std::nullopt;
-    }
-    std::vector<std::string> modifiedDocuments() const override { return {path_}; }
-    bool saveAllModified() override { return true; }
-    bool open(const std::string&, bool) override { return false; }
-
-private:
-    std::string path_, text_;
-};
 
 QStringList comboItems(const QComboBox* box) {
     QStringList out;
@@ -407,10 +388,6 @@ private slots:
         onNextModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
         QVERIFY(!CFindInFiles::run(nullptr, ws.settings, bar, ws.model().tree, ws.ui));
         QCOMPARE(bar.pane(COutputControlBar::FindPane2)->toPlainText(), expected);
-
-        guitest::Workspace empty;
-        CFindInFiles::searchProject(bar, COutputControlBar::FindPane1, o, empty.model().tree, empty.ui);
-        QCOMPARE(bar.pane(COutputControlBar::FindPane1)->toPlainText(), QStringLiteral("0 occurrence(s) have been found.\n"));
     }
 
     void findAllFunctionsListsTheDeclarationsInPane1() {
@@ -441,22 +418,6 @@ private slots:
         QCOMPARE(spy.count(), 1);
         QCOMPARE(QFileInfo(spy.at(0).at(0).toString()).canonicalFilePath(), QFileInfo(q(ws.app())).canonicalFilePath());
         QCOMPARE(spy.at(0).at(1).toInt(), 2);
-
-        // An open document is searched in its unsaved text.
-        OneOpenDocument open(ws.app(), "function edited_but_unsaved();\n");
-        QCOMPARE(CFindInFiles::findAllFunctions(*bar, ws.model().tree, ws.ui, &open).count, 1);
-        QVERIFY(pane1->toPlainText().startsWith(QStringLiteral("function edited_but_unsaved();")));
-    }
-
-    void aLongListIsTruncatedAtThePaneLimit() {
-        QByteArray lots;
-        for (int i = 0; i < 3000; ++i) lots += "function f" + QByteArray::number(i) + "();\n";
-        Demo ws("Windows Debug", false, lots.constData());
-        COutputControlBar bar;
-        const FindSummary s = CFindInFiles::findAllFunctions(bar, ws.model().tree, ws.ui);
-        QVERIFY(s.truncated);
-        const QString text = bar.pane(COutputControlBar::FindPane1)->toPlainText();
-        QVERIFY(text.endsWith(QStringLiteral("\nThere are to many lines. The output been truncated.\n\n%1 occurrence(s) have been found.\n").arg(s.count)));
     }
 
     // ---------------------------------------------------------------- Pictures

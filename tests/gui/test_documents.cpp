@@ -24,10 +24,7 @@ using namespace varn;
 
 namespace {
 
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using guitest::bytesOf;
 
 std::string s(const QString& v) { return v.toStdString(); }
 
@@ -65,144 +62,132 @@ private slots:
     }
 
     void openByExtension() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
         const QString source = ws.file(QStringLiteral("Demo.vsl"));
         const QString form = ws.file(QStringLiteral("Extra.vff"));
         guitest::writeText(form, "[Form]\r\n");
 
         ws.ui.openAnswers.push_back({s(source), s(form)});
-        QVERIFY(frame.openDocument());
+        QVERIFY(ws.frame.openDocument());
         QCOMPARE(ws.ui.dialogs.back().filter, documentFilter());
-        QVERIFY(frame.documents().isOpen(s(source)) && frame.documents().isOpen(s(form)));
-        DocumentManager& docs = frame.documentManager();
+        QVERIFY(ws.frame.documents().isOpen(s(source)) && ws.frame.documents().isOpen(s(form)));
+        DocumentManager& docs = ws.frame.documentManager();
         QVERIFY(!docs.view(s(source))->isReadOnly());
         QVERIFY(docs.view(s(form))->isReadOnly());  // the designer edits forms
         // Save applies to text documents only.
-        frame.updateCommands();
-        QCOMPARE(frame.documents().activePath(), s(form));
-        QVERIFY(!fileAction(frame, "FileSave")->isEnabled());
-        QVERIFY(frame.openDocument(s(source)));
-        frame.updateCommands();
-        QVERIFY(fileAction(frame, "FileSave")->isEnabled() && fileAction(frame, "FileSaveAs")->isEnabled());
-        QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);  // the open one was activated
+        ws.frame.updateCommands();
+        QCOMPARE(ws.frame.documents().activePath(), s(form));
+        QVERIFY(!fileAction(ws.frame, "FileSave")->isEnabled());
+        QVERIFY(ws.frame.openDocument(s(source)));
+        ws.frame.updateCommands();
+        QVERIFY(fileAction(ws.frame, "FileSave")->isEnabled() && fileAction(ws.frame, "FileSaveAs")->isEnabled());
+        QCOMPARE(ws.frame.mdiArea()->subWindowList().size(), 2);  // the open one was activated
     }
 
     void editMarkSaveByteExact() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
         const QString path = ws.file(QStringLiteral("Ansi.vsl"));
         guitest::writeText(path, kAnsiSource);
-        QVERIFY(frame.documents().open(s(path), false));
-        CVarnIdeView* v = frame.documentManager().view(s(path));
+        QVERIFY(ws.frame.documents().open(s(path), false));
+        CVarnIdeView* v = ws.frame.documentManager().view(s(path));
         QVERIFY(v);
-        QCOMPARE(titleOf(frame, path), QStringLiteral("Ansi.vsl"));
-        QVERIFY(!frame.documents().isModified(s(path)));
-        QVERIFY(frame.documents().modifiedDocuments().empty());
+        QCOMPARE(titleOf(ws.frame, path), QStringLiteral("Ansi.vsl"));
+        QVERIFY(!ws.frame.documents().isModified(s(path)));
+        QVERIFY(ws.frame.documents().modifiedDocuments().empty());
 
         // Unchanged text gives back the file's bytes.
-        QCOMPARE(QByteArray::fromStdString(*frame.documents().text(s(path))), kAnsiSource);
+        QCOMPARE(QByteArray::fromStdString(*ws.frame.documents().text(s(path))), kAnsiSource);
 
         typeAt(*v, 1, QStringLiteral("numeric n;"));
-        QVERIFY(frame.documents().isModified(s(path)));
-        QCOMPARE(titleOf(frame, path), QStringLiteral("Ansi.vsl*"));
-        QCOMPARE(frame.documents().modifiedDocuments(), std::vector<std::string>{v->path()});
+        QVERIFY(ws.frame.documents().isModified(s(path)));
+        QCOMPARE(titleOf(ws.frame, path), QStringLiteral("Ansi.vsl*"));
+        QCOMPARE(ws.frame.documents().modifiedDocuments(), std::vector<std::string>{v->path()});
         QCOMPARE(bytesOf(path), kAnsiSource);  // nothing written yet
 
-        fileAction(frame, "FileSave")->trigger();
+        fileAction(ws.frame, "FileSave")->trigger();
         const QByteArray expected = "' caf\xe9\r\nnumeric n;function startup()\r\n  x = \"a\xa0" "b\";\r\nend;\r\n";
         QCOMPARE(bytesOf(path), expected);
-        QVERIFY(!frame.documents().isModified(s(path)));
-        QCOMPARE(titleOf(frame, path), QStringLiteral("Ansi.vsl"));
+        QVERIFY(!ws.frame.documents().isModified(s(path)));
+        QCOMPARE(titleOf(ws.frame, path), QStringLiteral("Ansi.vsl"));
         QVERIFY(ws.ui.messages.empty());
 
         // A new line typed in a CR LF file ends with CR LF; LF files stay LF.
         typeAt(*v, 0, QStringLiteral("x"));
         QTest::keyClick(v, Qt::Key_Return);
-        QVERIFY(frame.documents().save(v->path()));
+        QVERIFY(ws.frame.documents().save(v->path()));
         QCOMPARE(bytesOf(path), "x\r\n" + expected);
 
         const QString unix = ws.file(QStringLiteral("unix.vpk"));
         guitest::writeText(unix, "a\nb");
-        QVERIFY(frame.documents().open(s(unix), false));
-        CVarnIdeView* u = frame.documentManager().view(s(unix));
+        QVERIFY(ws.frame.documents().open(s(unix), false));
+        CVarnIdeView* u = ws.frame.documentManager().view(s(unix));
         typeAt(*u, 1, QStringLiteral("c"));
         QTest::keyClick(u, Qt::Key_Return);
-        QVERIFY(frame.documents().save(u->path()));
+        QVERIFY(ws.frame.documents().save(u->path()));
         QCOMPARE(bytesOf(unix), QByteArray("a\nc\nb"));
     }
 
     void utf8TextStaysUtf8() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
         const QString path = ws.file(QStringLiteral("u.vsl"));
         const QByteArray text = "' \xc3\xa9t\xc3\xa9\r\nend;";
         guitest::writeText(path, text);
-        QVERIFY(frame.documents().open(s(path), false));
-        CVarnIdeView* v = frame.documentManager().view(s(path));
+        QVERIFY(ws.frame.documents().open(s(path), false));
+        CVarnIdeView* v = ws.frame.documentManager().view(s(path));
         QCOMPARE(v->text(), QStringLiteral("' \u00e9t\u00e9\r\nend;"));
         typeAt(*v, 1, QStringLiteral("z"));
-        QVERIFY(frame.documents().save(v->path()));
+        QVERIFY(ws.frame.documents().save(v->path()));
         QCOMPARE(bytesOf(path), QByteArray("' \xc3\xa9t\xc3\xa9\r\nzend;"));
     }
 
     void saveAsFollowsTheNewName() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
         const QString path = ws.file(QStringLiteral("Ansi.vsl"));
         const QString copy = ws.file(QStringLiteral("Copy.vsl"));
         guitest::writeText(path, kAnsiSource);
-        QVERIFY(frame.documents().open(s(path), false));
-        CVarnIdeView* v = frame.documentManager().view(s(path));
+        QVERIFY(ws.frame.documents().open(s(path), false));
+        CVarnIdeView* v = ws.frame.documentManager().view(s(path));
         typeAt(*v, 0, QStringLiteral("z"));
 
         ws.ui.saveAnswers.push_back(std::nullopt);  // cancelled
-        fileAction(frame, "FileSaveAs")->trigger();
-        QVERIFY(frame.documents().isModified(s(path)));
+        fileAction(ws.frame, "FileSaveAs")->trigger();
+        QVERIFY(ws.frame.documents().isModified(s(path)));
         QCOMPARE(ws.ui.dialogs.back().filter, documentFilter(DocumentTemplate::Source));
         QCOMPARE(ws.ui.dialogs.back().defaultExtension, std::string("vsl"));
 
         ws.ui.saveAnswers.push_back(s(copy));
-        fileAction(frame, "FileSaveAs")->trigger();
+        fileAction(ws.frame, "FileSaveAs")->trigger();
         QCOMPARE(bytesOf(copy), "z" + kAnsiSource);
         QCOMPARE(bytesOf(path), kAnsiSource);  // the old file is left as it was
-        QVERIFY(!frame.documents().isOpen(s(path)));
-        QVERIFY(frame.documents().isOpen(s(copy)));
-        QVERIFY(!frame.documents().isModified(s(copy)));
-        QCOMPARE(titleOf(frame, copy), QStringLiteral("Copy.vsl"));
+        QVERIFY(!ws.frame.documents().isOpen(s(path)));
+        QVERIFY(ws.frame.documents().isOpen(s(copy)));
+        QVERIFY(!ws.frame.documents().isModified(s(copy)));
+        QCOMPARE(titleOf(ws.frame, copy), QStringLiteral("Copy.vsl"));
         QCOMPARE(v->parentWidget()->property(DocumentWindows::kPathProperty).toString(),
                  QString::fromStdString(v->path()));
-        QCOMPARE(frame.documents().activePath(), v->path());
+        QCOMPARE(ws.frame.documents().activePath(), v->path());
     }
 
     void readOnlyFilesAreNotSaved() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
         const QString path = ws.file(QStringLiteral("Locked.vsl"));
         guitest::writeText(path, "end;\r\n");
         QVERIFY(fsys::setReadOnly(s(path), true));
-        QVERIFY(frame.documents().open(s(path), false));
-        QCOMPARE(titleOf(frame, path), QStringLiteral("Locked.vsl (read-only)"));
-        CVarnIdeView* v = frame.documentManager().view(s(path));
+        QVERIFY(ws.frame.documents().open(s(path), false));
+        QCOMPARE(titleOf(ws.frame, path), QStringLiteral("Locked.vsl (read-only)"));
+        CVarnIdeView* v = ws.frame.documentManager().view(s(path));
         typeAt(*v, 0, QStringLiteral("x"));
-        QCOMPARE(titleOf(frame, path), QStringLiteral("Locked.vsl (read-only)*"));
-        QVERIFY(!frame.documents().save(s(path)));
+        QCOMPARE(titleOf(ws.frame, path), QStringLiteral("Locked.vsl (read-only)*"));
+        QVERIFY(!ws.frame.documents().save(s(path)));
         QCOMPARE(ws.ui.lastText(), std::string("The file can not be saved because it is marked read-only"));
-        QVERIFY(frame.documents().isModified(s(path)));
+        QVERIFY(ws.frame.documents().isModified(s(path)));
         QCOMPARE(bytesOf(path), QByteArray("end;\r\n"));
         fsys::setReadOnly(s(path), false);
     }
 
     void theSaveQuestionGoesThroughTheUi() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
-        DocumentManager& docs = frame.documentManager();
+        guitest::Window ws(QStringLiteral("Demo"));
+        DocumentManager& docs = ws.frame.documentManager();
         const QString a = ws.file(QStringLiteral("a.vsl"));
         guitest::writeText(a, "end;\r\n");
         QVERIFY(docs.open(s(a), false));
@@ -218,10 +203,8 @@ private slots:
     }
 
     void saveAllModifiedAsksPerDocument() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
-        DocumentManager& docs = frame.documentManager();
+        guitest::Window ws(QStringLiteral("Demo"));
+        DocumentManager& docs = ws.frame.documentManager();
         std::vector<Answer> answers;
         std::vector<std::string> asked;
         docs.setSaveQuestion([&](const std::string& p) {
@@ -253,7 +236,7 @@ private slots:
         QVERIFY(!docs.isModified(s(a)) && docs.isModified(s(c)));
 
         // Closing a modified window asks too; Cancel keeps it open.
-        QMdiSubWindow* w = frame.mdiArea()->subWindowList().back();
+        QMdiSubWindow* w = ws.frame.mdiArea()->subWindowList().back();
         answers = {Answer::Cancel};
         QVERIFY(!w->close());
         QVERIFY(docs.isOpen(s(c)));
@@ -263,39 +246,35 @@ private slots:
 
         // Save All of the project saves the changed documents without asking.
         typeAt(*docs.view(s(b)), 0, QStringLiteral("2"));
-        frame.commands().saveAll();
+        ws.frame.commands().saveAll();
         QCOMPARE(bytesOf(b), QByteArray("2end;\r\n"));
         QVERIFY(answers.empty() && docs.modifiedDocuments().empty());
     }
 
     void projectCommandsSeeTheOpenText() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
         const std::string app = ws.model().tree.applicationPath();
         const QString inc = ws.file(QStringLiteral("extra.vsl"));
         guitest::writeText(inc, "end;\r\n");
-        QVERIFY(frame.documents().open(app, false));
-        CVarnIdeView* v = frame.documentManager().view(app);
+        QVERIFY(ws.frame.documents().open(app, false));
+        CVarnIdeView* v = ws.frame.documentManager().view(app);
         typeAt(*v, 0, QStringLiteral("include \"extra.vsl\""));
         QTest::keyClick(v, Qt::Key_Return);
-        frame.commands().scanIncludes();
+        ws.frame.commands().scanIncludes();
         bool listed = false;
         for (const auto* r : ws.model().tree.itemsOfKind(ItemKind::Include))
             listed = listed || paths::equalNoCase(r->path, s(inc));
         QVERIFY(listed);
         // Update Includes saves the project's sources first.
-        frame.commands().updateIncludes();
-        QVERIFY(!frame.documents().isModified(app));
+        ws.frame.commands().updateIncludes();
+        QVERIFY(!ws.frame.documents().isModified(app));
         QVERIFY(bytesOf(QString::fromStdString(app)).startsWith("include \"extra.vsl\"\r\n"));
     }
 
     void docPathNameAfterSaveAsToAnotherFolder() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
+        guitest::Window ws(QStringLiteral("Demo"));
         const std::string app = ws.model().tree.applicationPath();
-        QVERIFY(frame.documents().open(app, false));
+        QVERIFY(ws.frame.documents().open(app, false));
         QVERIFY(QDir().mkpath(ws.tmp.path() + QStringLiteral("/elsewhere")));
         const QString moved = ws.tmp.path() + QStringLiteral("/elsewhere/Moved.vpj");
         QVERIFY(ws.manager->saveWorkspace(s(moved)));
@@ -305,9 +284,9 @@ private slots:
         QVERIFY(text.contains("DocumentString=VARNide43.SourceFile\r\n"));
 
         // Opened from there, the document comes back.
-        frame.documents().closeAll();
+        ws.frame.documents().closeAll();
         QVERIFY(ws.manager->openWorkspace(s(moved), true));
-        QVERIFY(frame.documents().isOpen(app));
+        QVERIFY(ws.frame.documents().isOpen(app));
     }
 };
 

@@ -48,16 +48,14 @@ class MainFrameTest : public QObject {
     Q_OBJECT
 private slots:
     void windowPieces() {
-        guitest::Workspace ws;
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
-        QCOMPARE(frame.centralWidget(), frame.mdiArea());
-        QCOMPARE(&frame.workspace(), ws.manager.get());
-        QCOMPARE(frame.dockWidgetArea(frame.projectBar()), Qt::LeftDockWidgetArea);
-        QCOMPARE(frame.dockWidgetArea(frame.outputBar()), Qt::BottomDockWidgetArea);
-        QVERIFY(frame.busyIndicator()->isHidden());
+        guitest::Window ws;
+        QCOMPARE(ws.frame.centralWidget(), ws.frame.mdiArea());
+        QCOMPARE(&ws.frame.workspace(), ws.manager.get());
+        QCOMPARE(ws.frame.dockWidgetArea(ws.frame.projectBar()), Qt::LeftDockWidgetArea);
+        QCOMPARE(ws.frame.dockWidgetArea(ws.frame.outputBar()), Qt::BottomDockWidgetArea);
+        QVERIFY(ws.frame.busyIndicator()->isHidden());
         // The Execute toolbar carries Compile.
-        QVERIFY(frame.executeToolBar()->actions().contains(frame.action(32829)));
+        QVERIFY(ws.frame.executeToolBar()->actions().contains(ws.frame.action(32829)));
     }
 
     void configurationBox() {
@@ -133,21 +131,19 @@ private slots:
     }
 
     void compileTheErrorSampleAndJumpToTheLine() {
-        guitest::Workspace ws(QStringLiteral("Broken"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        frame.onCompile();
+        guitest::Window ws(QStringLiteral("Broken"));
+        QVERIFY(QTest::qWaitForWindowExposed(&ws.frame));
+        ws.frame.onCompile();
         QVERIFY2(ws.ui.messages.empty(), ws.ui.lastText().c_str());
-        QVERIFY(frame.builder().buildFailed());
-        COutputPane* pane = frame.outputBar()->buildPane();
+        QVERIFY(ws.frame.builder().buildFailed());
+        COutputPane* pane = ws.frame.outputBar()->buildPane();
         const QString text = pane->toPlainText();
         QVERIFY2(text.contains(QStringLiteral("Line: ")) && text.contains(QStringLiteral("File: ")), qPrintable(text));
-        QCOMPARE(frame.outputBar()->activePane(), int(COutputControlBar::BuildPane));
+        QCOMPARE(ws.frame.outputBar()->activePane(), int(COutputControlBar::BuildPane));
         // A failed build shows its first line.
         QCOMPARE(pane->textCursor().position(), 0);
-        QVERIFY(frame.busyIndicator()->isHidden());
-        QVERIFY(frame.action(CMainFrame::ID_BUILD_COMPILE)->isEnabled());
+        QVERIFY(ws.frame.busyIndicator()->isHidden());
+        QVERIFY(ws.frame.action(CMainFrame::ID_BUILD_COMPILE)->isEnabled());
 
         // Double-click the first error line: the source opens at that line.
         QTextBlock block = pane->document()->firstBlock();
@@ -158,28 +154,26 @@ private slots:
         QTextCursor c(block);
         pane->setTextCursor(c);
         QTest::mouseDClick(pane->viewport(), Qt::LeftButton, Qt::NoModifier, pane->cursorRect(c).center() + QPoint(2, 0));
-        const std::string opened = frame.documents().activePath();
+        const std::string opened = ws.frame.documents().activePath();
         QVERIFY2(paths::equalNoCase(opened, ws.file(QStringLiteral("Broken.vsl")).toStdString()), opened.c_str());
-        auto* view = qobject_cast<CVarnIdeView*>(frame.mdiArea()->activeSubWindow()->widget());
+        auto* view = qobject_cast<CVarnIdeView*>(ws.frame.mdiArea()->activeSubWindow()->widget());
         QVERIFY(view);
         QCOMPARE(view->errorLine(), target->line - 1);
         QCOMPARE(view->caretLine(), target->line - 1);
         QVERIFY(!view->isReadOnly() && !view->modified());
         QVERIFY(view->text().contains(QStringLiteral("function startup()")));
         // A second jump reuses the window and moves the mark.
-        frame.openAtLine(opened, 0);
-        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        ws.frame.openAtLine(opened, 0);
+        QCOMPARE(ws.frame.mdiArea()->subWindowList().size(), 1);
         QCOMPARE(view->errorLine(), 0);
     }
 
     void compileTheDemoCleanly() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
-        frame.onCompile();
+        guitest::Window ws(QStringLiteral("Demo"));
+        ws.frame.onCompile();
         QVERIFY2(ws.ui.messages.empty(), ws.ui.lastText().c_str());
-        QVERIFY(!frame.builder().buildFailed());
-        COutputPane* pane = frame.outputBar()->buildPane();
+        QVERIFY(!ws.frame.builder().buildFailed());
+        COutputPane* pane = ws.frame.outputBar()->buildPane();
         QVERIFY(pane->toPlainText().contains(QStringLiteral("Compile complete")));
         // A clean build shows the end, where the summary stands.
         QCOMPARE(pane->textCursor().position(), pane->document()->characterCount() - 1);

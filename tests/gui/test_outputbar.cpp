@@ -1,6 +1,5 @@
 // The output bar: its panes, the build pane's scrolling and horizontal bar
 // rules, and the jump from a double-clicked line.
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -194,28 +193,6 @@ private slots:
         QCOMPARE(bar->buildPane()->lineTextAt(0).size(), 512);
     }
 
-    void tenMegabyteLogStaysQuick() {
-        guitest::Workspace ws;
-        const QString log = ws.tmp.path() + QStringLiteral("/varn_c.log");
-        {
-            QFile f(log);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            QByteArray line = "File /proj/x.vsl, Line 12: Undefined variable somewhere in a long program text\r\n";
-            QByteArray chunk;
-            while (chunk.size() < (1 << 20)) chunk += line;
-            for (int i = 0; i < 10; ++i) f.write(chunk);
-        }
-        QElapsedTimer t;
-        t.start();
-        BuildLogResult r = BuildLogReader::read(log.toStdString(), {}, ws.ui, false);
-        bar->showBuildLog(r);
-        QCoreApplication::processEvents();
-        QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
-        QVERIFY(r.truncated);
-        QVERIFY(bar->buildPane()->toPlainText().endsWith(
-            QStringLiteral("You can look at varn_c.log in your project directory for the complete error log.\n")));
-        QCOMPARE(bar->buildPane()->verticalScrollBar()->value(), 0);
-    }
 };
 
 QTEST_MAIN(OutputBarTest)

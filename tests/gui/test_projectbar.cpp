@@ -130,21 +130,6 @@ private slots:
         fsys::setReadOnly(ws.file(QStringLiteral("Ro.vff")).toStdString(), false);
     }
 
-    void contextMenuInOrder() {
-        ProjectTree tree;
-        CProjectBar bar(tree);
-        QStringList texts;
-        for (QAction* a : bar.contextMenu()->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        QCOMPARE(texts, (QStringList{
-                            QStringLiteral("-"), QStringLiteral("Add Form File..."), QStringLiteral("Add Bitmap File..."),
-                            QStringLiteral("Add Icon File..."), QStringLiteral("Add Package File..."),
-                            QStringLiteral("Add C File..."), QStringLiteral("Add H File..."), QStringLiteral("Add Menubar..."),
-                            QStringLiteral("-"), QStringLiteral("Remove Project Item"), QStringLiteral("-"),
-                            QStringLiteral("Project Settings..."), QStringLiteral("Project Variables..."),
-                            QStringLiteral("PRC Settings..."), QStringLiteral("Application Install Settings..."),
-                            QStringLiteral("-"), QStringLiteral("Update Includes"), QStringLiteral("Check For Duplicates")}));
-    }
-
     void contextMenuEnabling() {
         guitest::Workspace ws(QStringLiteral("Demo"));
         ProjectTree& tree = ws.model().tree;

@@ -144,12 +144,6 @@ private slots:
         QCOMPARE(none.nextStartIndex(), 5);
     }
 
-    void bundledTipsFile() {
-        TipList tips = TipList::load(std::string(VARN_SHARE_DIR) + "/VARNide.tip");
-        QVERIFY(tips.size() >= 10);
-        for (const auto& t : tips.tips()) QVERIFY2(t.size() < 300, t.c_str());
-    }
-
     // Help "Tip of the Day...": a window already open writes its state back first.
     void tipOfTheDayWindow() {
         guitest::Workspace ws(QStringLiteral("Demo"));

@@ -73,14 +73,12 @@ private slots:
 
     // Save on an untitled document asks for its name in the project's folder.
     void saveOfAnUntitledDocumentAsksForItsName() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
-        CVarnIdeView* v = frame.documentManager().newDocument(DocumentTemplate::Source);
+        guitest::Window ws(QStringLiteral("Demo"));
+        CVarnIdeView* v = ws.frame.documentManager().newDocument(DocumentTemplate::Source);
         QVERIFY(v);
         v->insert(QStringLiteral("numeric n;"));
-        frame.updateCommands();
-        auto* save = frame.findChild<QAction*>(QStringLiteral("FileSave"));
+        ws.frame.updateCommands();
+        auto* save = ws.frame.findChild<QAction*>(QStringLiteral("FileSave"));
         QVERIFY(save->isEnabled());
         const QString target = ws.file(QStringLiteral("Notes.vsl"));
         ws.ui.saveAnswers.push_back(target.toStdString());
@@ -97,24 +95,22 @@ private slots:
     // To Line with a number past the end goes to the last line and the keys
     // go to the source again.
     void aFixedErrorLosesItsMarkAndGoToLineKeepsTheKeys() {
-        guitest::Workspace ws(QStringLiteral("Broken"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
-        frame.onCompile();
-        QVERIFY(frame.builder().buildFailed());
+        guitest::Window ws(QStringLiteral("Broken"));
+        ws.frame.onCompile();
+        QVERIFY(ws.frame.builder().buildFailed());
         const std::string source = ws.file(QStringLiteral("Broken.vsl")).toStdString();
-        QVERIFY(frame.openAtLine(source, 2));
-        CVarnIdeView* v = activeView(frame);
+        QVERIFY(ws.frame.openAtLine(source, 2));
+        CVarnIdeView* v = activeView(ws.frame);
         QCOMPARE(v->errorLine(), 2);
 
         const auto demo = fsys::readFile(ws.install.toStdString() + "/samples/Demo/Demo.vsl");
         QVERIFY(demo.ok());
         v->selectAll();
         v->replaceSelectedText(QString::fromStdString(*demo));
-        frame.onCompile();
-        QVERIFY2(!frame.builder().buildFailed(), ws.ui.lastText().c_str());
+        ws.frame.onCompile();
+        QVERIFY2(!ws.frame.builder().buildFailed(), ws.ui.lastText().c_str());
         QCOMPARE(v->errorLine(), -1);
-        QCOMPARE(frame.focusWidget(), static_cast<QWidget*>(v));
+        QCOMPARE(ws.frame.focusWidget(), static_cast<QWidget*>(v));
 
         whenModal([](QWidget* w) {
             auto* d = qobject_cast<QInputDialog*>(w);
@@ -127,12 +123,12 @@ private slots:
             d->accept();
         });
         QAction* goToLine = nullptr;
-        for (QAction* a : frame.menu(QStringLiteral("Edit"))->actions())
+        for (QAction* a : ws.frame.menu(QStringLiteral("Edit"))->actions())
             if (a->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_G)) goToLine = a;
         QVERIFY(goToLine);
         goToLine->trigger();
         QCOMPARE(v->caretLine(), v->lineCount() - 1);
-        QCOMPARE(frame.focusWidget(), static_cast<QWidget*>(v));
+        QCOMPARE(ws.frame.focusWidget(), static_cast<QWidget*>(v));
     }
 
     // OK in the IDE settings writes the settings file at once.
@@ -151,12 +147,10 @@ private slots:
 
     // Run shows the program's life in the build pane: started, ended with its code.
     void runShowsTheProgramsLife() {
-        guitest::Workspace ws(QStringLiteral("Demo"));
-        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
-        frame.show();
-        frame.setActiveConfiguration("Windows Debug");
-        frame.debugCommands().action(DebugCommand::Run)->trigger();
-        auto* pane = frame.outputBar()->buildPane();
+        guitest::Window ws(QStringLiteral("Demo"));
+        ws.frame.setActiveConfiguration("Windows Debug");
+        ws.frame.debugCommands().action(DebugCommand::Run)->trigger();
+        auto* pane = ws.frame.outputBar()->buildPane();
         QVERIFY2(guitest::waitFor([&] { return pane->toPlainText().contains(QStringLiteral("ended")); }),
                  qPrintable(pane->toPlainText()));
         const QString text = pane->toPlainText();

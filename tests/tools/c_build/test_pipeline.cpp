@@ -19,13 +19,8 @@ protected:
     }
 
     void compile(bool optimized) {
-        std::string opt = "-pilot\r\n-enable_bitmap_segments\r\n-output=" + out() + "/demo.vsm\r\n" +
-                          "-screensize_x:160\r\n-screensize_y:160\r\n-varnsize_x:160\r\n-varnsize_y:160\r\n-option:0\r\n";
-        opt += optimized ? "-define:_VARN_C_=1\r\n-define:_VARN_DBCREATOR_ID_=\"VARN\"\r\n" : "-define:_VARN_C_=0\r\n";
-        opt += "-define:string greeting = \"Hello from VARN\"\r\n-define:numeric count = 3\r\n";
-        opt += "-define:IDE__PASS=1\r\n" + project() + "/demo.vsl\r\n-define:IDE__PASS=2\r\n";
-        writeBytes(project() + "/varn_c.opt", opt);
-        ProcessOutput p = runIn(project(), compiler(), shellQuote(project() + "/varn_c.opt"));
+        ProcessOutput p = compileIn(
+            project(), sampleOptions("-pilot", out() + "/demo.vsm", project() + "/demo.vsl", false, optimized));
         ASSERT_EQ(p.status, 0) << readBytes(project() + "/varn_c.log");
         ASSERT_TRUE(errorLines(project() + "/varn_c.log").empty());
     }
@@ -33,7 +28,8 @@ protected:
     ProcessOutput convert(const std::string& input, bool gcc) {
         return runIn(out(), converter(),
                      shellQuote(out() + "/" + input) +
-                         " 0x44656D6F -n \"Demo\" -v \"1.0\" -t \"Application\" -b yes -bak yes" + (gcc ? " -gcc" : ""));
+                         " 0x44656D6F -n \"Demo\" -v \"1.0\" -t \"Application\" -b yes -bak yes" +
+                         (gcc ? " -gcc" : ""));
     }
 
     void checkWithPeer(const std::string& path, const std::string& programType) {
@@ -58,36 +54,29 @@ TEST_F(Pipeline, RuntimeBuildWrapsTheCompiledProgram) {
     checkWithPeer(out() + "/Demo.PRC", "VARN");
 }
 
+// The second round is a Make PRC without a new compile: the C build runs
+// again on the same translation, and the earlier Demo.PRC is not taken as input.
 TEST_F(Pipeline, OptimizedBuildGoesThroughTheCBuild) {
     compile(true);
     ASSERT_TRUE(fs::exists(out() + "/demo.c"));
-    // The IDE hands over the C build folder lower-cased.
-    ProcessOutput build = runIn(out(), cBuildScript(), shellQuote(sharePath("c_build/")) + " demo");
-    ASSERT_EQ(build.status, 0) << build.out;
-    ProcessOutput p = convert("Demo.PRC", true);
-    ASSERT_EQ(p.status, 0) << readBytes(out() + "/VARNprc.log");
-    Prc prc;
-    ASSERT_TRUE(readPrc(readBytes(out() + "/Demo.PRC"), prc));
-    const PrcResource* code = findResource(prc, "code", 1);
-    ASSERT_NE(code, nullptr);
-    EXPECT_EQ(code->data, readBytes(out() + "/demo.c"));
-    EXPECT_FALSE(fs::exists(out() + "/demo.prc"));
-    std::vector<std::string> log = logLines(out() + "/VARNprc.log");
-    ASSERT_FALSE(log.empty());
-    EXPECT_EQ(log.front(), "Compiling demo.c");
-    EXPECT_EQ(log.back(), "PRC complete: 0 error(s)");
+    for (int round = 0; round < 2; ++round) {
+        // The IDE hands over the C build folder lower-cased.
+        ProcessOutput build = runIn(out(), cBuildScript(), shellQuote(sharePath("c_build/")) + " demo");
+        ASSERT_EQ(build.status, 0) << build.out;
+        ProcessOutput p = convert("Demo.PRC", true);
+        ASSERT_EQ(p.status, 0) << readBytes(out() + "/VARNprc.log");
+        Prc prc;
+        ASSERT_TRUE(readPrc(readBytes(out() + "/Demo.PRC"), prc));
+        const PrcResource* code = findResource(prc, "code", 1);
+        ASSERT_NE(code, nullptr);
+        EXPECT_EQ(code->data, readBytes(out() + "/demo.c")) << "round " << round;
+        EXPECT_FALSE(fs::exists(out() + "/demo.prc"));
+        std::vector<std::string> log = logLines(out() + "/VARNprc.log");
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log.front(), "Compiling demo.c");
+        EXPECT_EQ(log.back(), "PRC complete: 0 error(s)");
+    }
     checkWithPeer(out() + "/Demo.PRC", "code");
-
-    // A second Make PRC without a new compile: the C build runs again on
-    // the same translation, and the earlier Demo.PRC is not taken as input.
-    build = runIn(out(), cBuildScript(), shellQuote(sharePath("c_build/")) + " demo");
-    ASSERT_EQ(build.status, 0) << build.out;
-    p = convert("Demo.PRC", true);
-    ASSERT_EQ(p.status, 0) << readBytes(out() + "/VARNprc.log");
-    Prc again;
-    ASSERT_TRUE(readPrc(readBytes(out() + "/Demo.PRC"), again));
-    ASSERT_NE(findResource(again, "code", 1), nullptr);
-    EXPECT_EQ(findResource(again, "code", 1)->data, code->data);
 }
 
 }  // namespace

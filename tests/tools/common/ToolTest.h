@@ -3,12 +3,12 @@
 // with our own strict reader and with Perl's Palm::PDB as an outside peer.
 #pragma once
 
-#include "TestSupport.h"
-
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "TestSupport.h"
 
 namespace varn::tooltest {
 
@@ -27,6 +27,36 @@ inline std::string cBuildScript() { return sharePath("C_Build/C_Build.bat"); }
 // Runs `program` with already quoted `arguments` in `folder`.
 inline ProcessOutput runIn(const std::string& folder, const std::string& program, const std::string& arguments) {
     return runCommand("cd " + shellQuote(folder) + " && " + shellQuote(program) + " " + arguments);
+}
+
+// Writes `lines` (CR LF ends) as the option file varn_c.opt of `folder` and
+// runs the compiler on it there.
+inline ProcessOutput compileIn(const std::string& folder, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& l : lines) text += l + "\r\n";
+    writeBytes(folder + "/varn_c.opt", text);
+    return runIn(folder, compiler(), shellQuote(folder + "/varn_c.opt"));
+}
+
+// The option lines the IDE writes for the bundled samples' settings on
+// `platform`: its form sizes, the samples' definitions, the main source
+// between the pass markers; `optimized` for a C build.
+inline std::vector<std::string> sampleOptions(const std::string& platform, const std::string& output,
+                                              const std::string& main, bool debugger, bool optimized = false) {
+    std::vector<std::string> opt = {platform, "-enable_bitmap_segments", "-output=" + output};
+    if (platform == "-pilot") {
+        opt.insert(opt.end(), {"-screensize_x:160", "-screensize_y:160"});
+    } else {
+        opt.insert(opt.end(), {platform == "-win32" ? "-screensize_x:320" : "-screensize_x:240", "-screensize_y:320",
+                               "-basefont:Arial Narrow"});
+    }
+    opt.insert(opt.end(), {"-varnsize_x:160", "-varnsize_y:160", "-option:0",
+                           std::string("-define:_VARN_C_=") + (optimized ? "1" : "0")});
+    if (optimized) opt.push_back("-define:_VARN_DBCREATOR_ID_=\"VARN\"");
+    opt.insert(opt.end(), {"-define:string greeting = \"Hello from VARN\"", "-define:numeric count = 3",
+                           "-define:IDE__PASS=1", main, "-define:IDE__PASS=2"});
+    if (debugger) opt.push_back("-debugger");
+    return opt;
 }
 
 // The lines of a tool log, CR LF or LF ends removed.
@@ -141,7 +171,8 @@ inline bool havePalmPdb() { return runCommand("perl -MPalm::PDB -MPalm::Raw -e 1
 inline ProcessOutput palmPdbDump(const std::string& path) {
     const std::string script =
         "&Palm::PDB::RegisterPRCHandlers('Palm::Raw', ''); my $p = Palm::PDB->new; $p->Load($ARGV[0]) or die; "
-        "print join('|', $p->{name}, $p->{type}, $p->{creator}, $p->{version}, join(',', sort keys %{$p->{attributes}})), \"\\n\"; "
+        "print join('|', $p->{name}, $p->{type}, $p->{creator}, $p->{version}, join(',', sort keys "
+        "%{$p->{attributes}})), \"\\n\"; "
         "for my $r (@{$p->{resources}}) { print join('|', $r->{type}, $r->{id}, length($r->{data}), "
         "unpack('H*', substr($r->{data}, 0, 16))), \"\\n\"; }";
     return runCommand("perl -MPalm::PDB -MPalm::Raw -e " + shellQuote(script) + " " + shellQuote(path));

@@ -1,13 +1,31 @@
-// Many debug sessions of the IDE's run-and-debug control against the real
-// runtime process, each a seeded random walk of commands that ends with the
-// runtime killed at a random moment, in the middle of a request as often as
+// Fuzz target for debug sessions of the IDE's run-and-debug control against
+// the real desktop runtime: the input picks the commands of one session and
+// the moment its runtime is killed, in the middle of a request as often as
 // between two. Every session must end (debug mode left, no program watched)
 // soon after the kill, tell the user no more than that the program ended,
-// and leave the link so that the next session starts cleanly on it.
+// and leave the link so that the next input's session starts cleanly on it.
+// A failure prints what the session did and aborts.
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
-#include "../common/ToolTest.h"
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
 #include "RecordingDebugHost.h"
-
 #include "app/RecordingUi.h"
 #include "build/BuildHost.h"
 #include "build/ProjectBuilder.h"
@@ -18,44 +36,21 @@
 #include "debug/RunningProgram.h"
 #include "debug/WatchPanes.h"
 #include "platform/FileSystem.h"
+#include "platform/Process.h"
 #include "platform/SettingsStore.h"
 #include "project/SymbolList.h"
 #include "project/VARNWorkspaceManager.h"
-
-#include <signal.h>
-#include <sys/syscall.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <map>
-#include <mutex>
-#include <optional>
-#include <random>
-#include <set>
-#include <thread>
 
 #ifndef P_PIDFD
 #define P_PIDFD 3
 #endif
 
-namespace varn::tooltest {
+namespace varn {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-constexpr unsigned kDefaultSeed = 20261206;
-// VARN_SESSIONS_SEED in the environment replaces the fixed seed, to explore.
-unsigned seed() {
-    const char* text = std::getenv("VARN_SESSIONS_SEED");
-    return text && *text ? static_cast<unsigned>(std::strtoul(text, nullptr, 10)) : kDefaultSeed;
-}
-constexpr int kSessions = 200;
 // Events (handled messages and commands) before the kill, at most.
 constexpr int kMaxEventsBeforeKill = 60;
 // From the kill to the end of the session.
@@ -85,22 +80,20 @@ const std::string kMain =
     "  done = 1;\n"                               // 18
     "end;\n";                                     // 19
 const std::string kLib =
-    "function add(x, y)\n"       // 1
-    "  s = x + y;\n"             // 2
-    "  total = total + s;\n"     // 3
-    "end;\n"                     // 4
-    "\n"                         // 5
-    "function twice(n)\n"        // 6
-    "  m = n * 2;\n"             // 7
-    "  add(m, n);\n"             // 8
-    "  total = total + m;\n"     // 9
-    "end;\n";                    // 10
+    "function add(x, y)\n"    // 1
+    "  s = x + y;\n"          // 2
+    "  total = total + s;\n"  // 3
+    "end;\n"                  // 4
+    "\n"                      // 5
+    "function twice(n)\n"     // 6
+    "  m = n * 2;\n"          // 7
+    "  add(m, n);\n"          // 8
+    "  total = total + m;\n"  // 9
+    "end;\n";                 // 10
 constexpr int kMainLines = 19;
 constexpr int kLibLines = 10;
 const std::vector<std::string> kStartupLocals = {"a", "b", "c", "d", "done"};
 const std::vector<std::string> kNames = {"a", "b", "c", "total", "label", "s", "x", "m", "n", "a + total", "ghost", ""};
-
-using SessionHost = test::RecordingDebugHost;
 
 std::set<pid_t> childrenOfThisThread() {
     std::ifstream in("/proc/self/task/" + std::to_string(::gettid()) + "/children");
@@ -191,40 +184,56 @@ private:
     std::thread thread_;
 };
 
-class Sessions : public ::testing::Test {
-public:
-    varn::test::TempDir tmp;
-    std::string install = tmp.file("varn");
-    std::string d = tmp.file("Proj");
-    std::string mainPath = d + "/Demo.vsl";
-    std::string libPath = d + "/lib.vsl";
+// The project, the compiled program and the IDE's side, made once and kept
+// from one input to the next.
+struct Sessions {
+    std::string tmp;
+    std::string install, d, mainPath, libPath;
     RecordingUi ui;
     SettingsStore settings;
     SymbolList symbols;
-    VARNWorkspaceManager workspace{ui, settings, symbols, install};
+    std::unique_ptr<VARNWorkspaceManager> workspace;
     BuildHost buildHost;
-    ProjectBuilder builder{workspace, ui, settings, buildHost, install};
+    std::unique_ptr<ProjectBuilder> builder;
     DebuggerLink link;
-    Debugger debugger{workspace.project().breakpoints};
+    std::unique_ptr<Debugger> debugger;
     WatchPanes panes;
-    SessionHost host;
+    test::RecordingDebugHost host;
     StartedRuntime started;
     std::unique_ptr<DebugControl> control;
 
-    void SetUp() override {
-        ASSERT_TRUE(link.openIde(ui));
+    static void fail(const std::string& what) {
+        std::fprintf(stderr, "%s\n", what.c_str());
+        std::abort();
+    }
+
+    Sessions() {
+        char folder[] = "/tmp/fuzz_debug_sessions.XXXXXX";
+        if (!::mkdtemp(folder)) fail("no temporary folder");
+        tmp = folder;
+        install = tmp + "/varn";
+        d = tmp + "/Proj";
+        mainPath = d + "/Demo.vsl";
+        libPath = d + "/lib.vsl";
+        workspace = std::make_unique<VARNWorkspaceManager>(ui, settings, symbols, install);
+        builder = std::make_unique<ProjectBuilder>(*workspace, ui, settings, buildHost, install);
+        debugger = std::make_unique<Debugger>(workspace->project().breakpoints);
+        if (!link.openIde(ui)) fail("the link did not open");
         fsys::createFolders(install);
         fsys::createFolders(d + "/Windows Debug");
-        writeBytes(install + "/VARNsyms.txt", "");
-        writeBytes(mainPath, kMain);
-        writeBytes(libPath, kLib);
-        writeBytes(d + "/varn_c.opt", "-win32\r\n-output=" + d + "/Windows Debug/demo.vsp\r\n-define:IDE__PASS=1\r\n" +
-                                          mainPath + "\r\n-define:IDE__PASS=2\r\n");
-        ProcessOutput p = runIn(d, compiler(), shellQuote(d + "/varn_c.opt"));
-        ASSERT_EQ(p.status, 0) << joinLines(logLines(d + "/varn_c.log"));
-        ASSERT_TRUE(fsys::exists(d + "/Windows Debug/demo.vsp"));
+        fsys::writeFileAtomic(install + "/VARNsyms.txt", "");
+        fsys::writeFileAtomic(mainPath, kMain);
+        fsys::writeFileAtomic(libPath, kLib);
+        fsys::writeFileAtomic(d + "/varn_c.opt", "-win32\r\n-output=" + d + "/Windows Debug/demo.vsp\r\n" +
+                                                     "-define:IDE__PASS=1\r\n" + mainPath +
+                                                     "\r\n-define:IDE__PASS=2\r\n");
+        ProcessOptions options;
+        options.workingFolder = d;
+        auto compiler = Process::start(std::string(VARN_SHARE_DIR) + "/varn_c.exe", {d + "/varn_c.opt"}, options);
+        if (!compiler || compiler->wait() != 0 || !fsys::exists(d + "/Windows Debug/demo.vsp"))
+            fail("the program did not compile");
 
-        ProjectModel& m = workspace.project();
+        ProjectModel& m = workspace->project();
         m.projectPath = d + "/Demo.vpj";
         m.workspaceOpen = true;
         m.tree.setProjectRoot(m.projectPath, mainPath);
@@ -232,8 +241,9 @@ public:
 
         // The real starter, wrapped to learn which child it made.
         ProgramStarter real = processStarter();
-        ProgramStarter recording = [this, real](const std::vector<std::string>& argv,
-                                                const ProcessOptions& options) -> Result<std::unique_ptr<RunningProgram>> {
+        ProgramStarter recording = [this, real](
+                                       const std::vector<std::string>& argv,
+                                       const ProcessOptions& options) -> Result<std::unique_ptr<RunningProgram>> {
             const std::set<pid_t> before = childrenOfThisThread();
             auto result = real(argv, options);
             started = {};
@@ -245,26 +255,39 @@ public:
             return result;
         };
         // The runtime is the installed one: the project has no copy beside its output.
-        control = std::make_unique<DebugControl>(
-            DebugContext{workspace, builder, link, debugger, panes, host, ui, settings, VARN_SHARE_DIR, "VarnIdeMain"},
-            recording);
+        control = std::make_unique<DebugControl>(DebugContext{*workspace, *builder, link, *debugger, panes, host, ui,
+                                                              settings, VARN_SHARE_DIR, "VarnIdeMain"},
+                                                 recording);
     }
 
     bool sessionOver() const { return !control->debugMode() && !control->programWatched(); }
 };
 
-// One session's random walk, reproducible from its seed; failures are reported on the way.
+// The input's bytes as choices; past its end every choice is the first.
+struct Choices {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t at = 0;
+
+    int pick(int n) {
+        unsigned v = 0;
+        for (int bytes = n > 256 ? 2 : 1; bytes > 0; --bytes) v = v << 8 | (at < size ? data[at++] : 0u);
+        return n > 1 ? static_cast<int>(v % static_cast<unsigned>(n)) : 0;
+    }
+};
+
+// One session's walk; a broken rule ends the run with the session's trace.
 struct Walk {
     Sessions& s;
     DebugControl& c;
-    std::mt19937 rng;
-    std::string where;
+    Choices choices;
     std::string trace;  // what the session did, for a failure message
     bool killedLive = false;
 
     void note(const std::string& what) { trace += what + " "; }
+    void fail(const std::string& what) { Sessions::fail(what + "\nthe session: " + trace); }
 
-    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
+    int pick(int n) { return choices.pick(n); }
     const std::string& anyName() { return kNames[static_cast<std::size_t>(pick(static_cast<int>(kNames.size())))]; }
     void moveCaret() {
         const bool inLib = pick(2) == 1;
@@ -327,26 +350,24 @@ struct Walk {
         return ok || killer.killedAt().has_value();
     }
 
-    // Drives the session to its end. The kill comes at a random event
+    // Drives the session to its end. The kill comes at a chosen event
     // (handled message or command), at once or after a short delay.
     void run() {
         const int killEvent = pick(kMaxEventsBeforeKill + 1);
         const bool delayed = pick(3) != 0;
         const auto delay = std::chrono::microseconds(pick(1500));
 
-        ASSERT_TRUE(c.debug()) << where << ": " << s.ui.lastText();
-        ASSERT_GT(s.started.pidfd, 0) << where << ": the started runtime was not found";
+        if (!c.debug()) fail("debug did not start: " + s.ui.lastText());
+        if (s.started.pidfd <= 0) fail("the started runtime was not found");
         Killer killer(s.started.pidfd);
         bool firstStop = true;
         int events = 0;
         bool armed = false;
         while (!s.sessionOver()) {
             if (auto at = killer.killedAt(); at && Clock::now() - *at > kEndBound) {
-                ADD_FAILURE() << where << ": the session did not end within " << kEndBound.count()
-                              << " s of the kill (debug mode " << c.debugMode() << ", watched "
-                              << c.programWatched() << ", stopped " << c.stopped() << ")"
-                              << (killer.watchdogFired() ? "; the watchdog killed a stuck runtime" : "");
-                return;
+                fail("the session did not end within 3 s of the kill (debug mode " + std::to_string(c.debugMode()) +
+                     ", watched " + std::to_string(c.programWatched()) + ", stopped " + std::to_string(c.stopped()) +
+                     ")" + (killer.watchdogFired() ? "; the watchdog killed a stuck runtime" : ""));
             }
             if (events == killEvent && !armed) {
                 armed = true;
@@ -362,18 +383,13 @@ struct Walk {
                     firstStop = false;
                     // A clean start: nothing left over from the last runtime
                     // came before the stop at the first statement.
-                    EXPECT_EQ(s.debugger.stopFile, s.mainPath) << where;
-                    EXPECT_EQ(s.debugger.stopLine, 6) << where;
-                    EXPECT_EQ(s.host.opened, (std::vector<std::pair<std::string, int>>{{s.mainPath, 5}})) << where;
-                    EXPECT_EQ(s.panes.names(WatchPanes::kLocals), kStartupLocals) << where;
-                    if (::testing::Test::HasFailure()) return;
+                    if (s.debugger->stopFile != s.mainPath || s.debugger->stopLine != 6 ||
+                        s.host.opened != std::vector<std::pair<std::string, int>>{{s.mainPath, 5}} ||
+                        s.panes.names(WatchPanes::kLocals) != kStartupLocals)
+                        fail("the first stop is not at the first statement of startup");
                 }
                 ++events;
-                if (!command(killer)) {
-                    ADD_FAILURE() << where << ": a request failed with the runtime alive; messages: "
-                                  << ::testing::PrintToString(s.ui.texts());
-                    return;
-                }
+                if (!command(killer)) fail("a request failed with the runtime alive; last message: " + s.ui.lastText());
             } else if (c.idle()) {
                 note("<" + std::to_string(s.link.code) + ">");
                 ++events;
@@ -382,61 +398,37 @@ struct Walk {
             }
         }
         killedLive = killer.killedAt().has_value();
-        if (killer.watchdogFired())
-            ADD_FAILURE() << where << ": the watchdog had to kill a stuck runtime";
+        if (killer.watchdogFired()) fail("the watchdog had to kill a stuck runtime");
     }
 };
 
-TEST_F(Sessions, EverySessionEndsSoonAfterTheRuntimeIsKilledAndTheNextStartsCleanly) {
-    const auto begin = Clock::now();
-    const unsigned kSeed = seed();
-    std::string lastTrace;
-    int killedLive = 0, killedWaiting = 0;
-    int session = 0;
-    for (; session < kSessions; ++session) {
-        const std::string where = "seed " + std::to_string(kSeed) + " session " + std::to_string(session);
-        ui.clear();
-        host.opened.clear();
-        host.layouts.clear();
-        host.flags = {{mainPath, {13}}, {libPath, {3}}};
-        host.caret = {mainPath, 9};
-        Walk walk{*this, *control, std::mt19937(kSeed + static_cast<unsigned>(session)), where, {}};
-        walk.run();
-        if (!HasFailure()) {
-            // Ended: debug mode left, nothing watched, the panes' runtime part gone.
-            EXPECT_FALSE(control->debugMode()) << where;
-            EXPECT_FALSE(control->programWatched()) << where;
-            EXPECT_FALSE(control->stopped()) << where;
-            EXPECT_TRUE(panes.items(WatchPanes::kLocals).empty()) << where;
-            if (!host.layouts.empty()) {
-                EXPECT_FALSE(host.layouts.back()) << where;
-            }
-            // The user heard at most that the program ended.
-            const std::vector<std::string> said = ui.texts();
-            EXPECT_LE(said.size(), 1u) << where << ": " << ::testing::PrintToString(said);
-            for (const std::string& text : said) EXPECT_EQ(text, DebuggerLink::kProgramEnded) << where;
-            if (walk.killedLive) ++killedLive;
-            if (!said.empty()) ++killedWaiting;
-        }
-
-        // Reap the runtime (a no-op when the control already has).
-        if (started.pidfd >= 0) {
-            siginfo_t info{};
-            ::waitid(static_cast<idtype_t>(P_PIDFD), static_cast<id_t>(started.pidfd), &info, WEXITED);
-            ::close(started.pidfd);
-            started = {};
-        }
-        if (HasFailure()) {
-            std::fprintf(stderr, "failed at %s\nits trace: %s\nthe session before: %s\n", where.c_str(),
-                         walk.trace.c_str(), lastTrace.c_str());
-            break;
-        }
-        lastTrace = walk.trace;
-    }
-    const auto seconds = std::chrono::duration<double>(Clock::now() - begin).count();
-    std::fprintf(stderr, "%d sessions in %.1f s; %d killed while debugging, %d of them in a waiting receive\n",
-                 session, seconds, killedLive, killedWaiting);
-}
-
 }  // namespace
-}  // namespace varn::tooltest
+}  // namespace varn
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace varn;
+    static Sessions s;
+    s.ui.clear();
+    s.host.opened.clear();
+    s.host.layouts.clear();
+    s.host.flags = {{s.mainPath, {13}}, {s.libPath, {3}}};
+    s.host.caret = {s.mainPath, 9};
+    Walk walk{s, *s.control, Choices{data, size}, {}};
+    walk.run();
+    // Ended: debug mode left, nothing watched, the panes' runtime part gone.
+    if (s.control->debugMode() || s.control->programWatched() || s.control->stopped() ||
+        !s.panes.items(WatchPanes::kLocals).empty() || (!s.host.layouts.empty() && s.host.layouts.back()))
+        walk.fail("the session did not end cleanly");
+    // The user heard at most that the program ended.
+    const std::vector<std::string> said = s.ui.texts();
+    if (said.size() > 1 || (said.size() == 1 && said[0] != DebuggerLink::kProgramEnded))
+        walk.fail("the user was told: " + s.ui.lastText());
+    // Reap the runtime (a no-op when the control already has).
+    if (s.started.pidfd >= 0) {
+        siginfo_t info{};
+        ::waitid(static_cast<idtype_t>(P_PIDFD), static_cast<id_t>(s.started.pidfd), &info, WEXITED);
+        ::close(s.started.pidfd);
+        s.started = {};
+    }
+    return 0;
+}
