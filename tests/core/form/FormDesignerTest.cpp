@@ -293,6 +293,44 @@ TEST(FormDesignerCommands, GoToInvokerMessages) {
     }
 }
 
+// Text 6 pixels a character, 10 high; one project image "Logo" of 33 x 21.
+struct FixedMeasure : FormMeasure {
+    PixelSize textExtent(const FormFont&, const std::string& text) override {
+        return {6 * static_cast<int>(text.size()), 10};
+    }
+    std::optional<PixelSize> bitmapSize(const std::string& name) override {
+        if (name == "Logo") return PixelSize{33, 21};
+        return std::nullopt;
+    }
+};
+
+TEST(FormDesignerCommands, SizeToContentTakesBitmapOrText) {
+    const struct {
+        int kind;
+        const char* display;
+        const char* bitmap;
+        FormRect out;
+    } cases[] = {
+        {kind::Label, "Hello", "Logo", {10, 20, 43, 41}},
+        {kind::Label, "Hello", "Missing", {10, 20, 40, 30}},  // no such image: the text
+        {kind::Text, "abc", "", {10, 20, 38, 36}},           // 18 + 2 x 2 padding + 2 x (2 + 1) frame
+        {kind::Button, "Ok", "", {10, 20, 40, 42}},
+        {kind::Label, "ABCDEFGHIJKLMNOPQRSTUVWXYZ", "", {3, 20, 159, 30}},  // pulled back inside
+        {kind::Grid, "", "", {10, 20, 30, 30}},                              // a grid keeps its size
+    };
+    for (const auto& c : cases) {
+        Bench b;
+        FixedMeasure measure;
+        b.designer.setMeasure(&measure);
+        CVARNFBControl& x = b.add(c.kind, "X", 10, 20);
+        x.display = c.display;
+        x.bitmap = c.bitmap;
+        b.designer.click(x, false);
+        b.designer.run(DesignerCommand::SizeToContent);
+        EXPECT_EQ(x.rect(), c.out) << c.display << " " << c.bitmap;
+    }
+}
+
 TEST(FormDesignerCommands, ToggleFrameStatusTextAndLock) {
     RecordingUi ui;
     FormDesigner designer(std::make_unique<CVARNfbDoc>(plainEnv(480)), ui);
