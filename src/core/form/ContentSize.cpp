@@ -23,7 +23,8 @@ PixelSize fitText(int kindCode, PixelSize text, const FormMeasure& measure) {
                           2 * (measure.edge().height + measure.border().height)};
     const int padded = text.width + 2 * kTextPadding;
     switch (kindCode) {
-        case kind::Label: return text;
+        case kind::Label:
+            return text;
         case kind::Checkbox:
             // The check box is about a line high and square, with a gap before the text.
             return {text.height + kTextPadding + padded, text.height + 2 * measure.border().height};
@@ -33,7 +34,8 @@ PixelSize fitText(int kindCode, PixelSize text, const FormMeasure& measure) {
         case kind::Selector:
         case kind::FileSel:
             return {padded + frame.width + measure.scrollBarWidth(), text.height + frame.height};
-        default: return {padded + frame.width, text.height + frame.height};
+        default:
+            return {padded + frame.width, text.height + frame.height};
     }
 }
 

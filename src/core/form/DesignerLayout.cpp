@@ -83,14 +83,22 @@ PixelOffset nudgeOffset(NudgeKey key, const DesignerGrid& grid, const FormScale&
         sy = std::max(1, clampToIntTrunc(scale.y));
     }
     switch (key) {
-        case NudgeKey::Left: return {-sx, 0};
-        case NudgeKey::Right: return {sx, 0};
-        case NudgeKey::Up: return {0, -sy};
-        case NudgeKey::Down: return {0, sy};
-        case NudgeKey::Home: return {-sx, -sy};
-        case NudgeKey::PageUp: return {sx, -sy};
-        case NudgeKey::End: return {-sx, sy};
-        case NudgeKey::PageDown: return {sx, sy};
+        case NudgeKey::Left:
+            return {-sx, 0};
+        case NudgeKey::Right:
+            return {sx, 0};
+        case NudgeKey::Up:
+            return {0, -sy};
+        case NudgeKey::Down:
+            return {0, sy};
+        case NudgeKey::Home:
+            return {-sx, -sy};
+        case NudgeKey::PageUp:
+            return {sx, -sy};
+        case NudgeKey::End:
+            return {-sx, sy};
+        case NudgeKey::PageDown:
+            return {sx, sy};
     }
     return {};
 }
@@ -98,10 +106,18 @@ PixelOffset nudgeOffset(NudgeKey key, const DesignerGrid& grid, const FormScale&
 FormRect alignedTo(const FormRect& r, const FormRect& d, AlignEdge edge) {
     FormRect out = r;
     switch (edge) {
-        case AlignEdge::Left: out.moveTo(d.left, r.top); break;
-        case AlignEdge::Right: out.moveTo(addClamped(d.right, -r.width()), r.top); break;
-        case AlignEdge::Top: out.moveTo(r.left, d.top); break;
-        case AlignEdge::Bottom: out.moveTo(r.left, addClamped(d.bottom, -r.height())); break;
+        case AlignEdge::Left:
+            out.moveTo(d.left, r.top);
+            break;
+        case AlignEdge::Right:
+            out.moveTo(addClamped(d.right, -r.width()), r.top);
+            break;
+        case AlignEdge::Top:
+            out.moveTo(r.left, d.top);
+            break;
+        case AlignEdge::Bottom:
+            out.moveTo(r.left, addClamped(d.bottom, -r.height()));
+            break;
     }
     return out;
 }

@@ -77,8 +77,8 @@ std::vector<CVARNFBControl*> DesignerSelection::selected() const {
 }
 
 int DesignerSelection::count() const {
-    return static_cast<int>(std::count_if(doc_.controls().begin(), doc_.controls().end(),
-                                          [](const auto& c) { return c->selected; }));
+    return static_cast<int>(
+        std::count_if(doc_.controls().begin(), doc_.controls().end(), [](const auto& c) { return c->selected; }));
 }
 
 int DesignerSelection::unlockedCount() const {

@@ -67,9 +67,8 @@ struct UnitSize {
     int height;
 };
 constexpr UnitSize kNewSizes[] = {
-    {kind::Text, 60, 12},     {kind::Dropdown, 60, 12}, {kind::Label, 40, 12},
-    {kind::Button, 40, 12},   {kind::Checkbox, 50, 12}, {kind::Selector, 60, 40},
-    {kind::FileSel, 60, 40},  {kind::Grid, 100, 40},
+    {kind::Text, 60, 12},     {kind::Dropdown, 60, 12}, {kind::Label, 40, 12},   {kind::Button, 40, 12},
+    {kind::Checkbox, 50, 12}, {kind::Selector, 60, 40}, {kind::FileSel, 60, 40}, {kind::Grid, 100, 40},
 };
 
 // A new grid: 3 display rows, 3 data rows, one Text column of 100 per cent.
@@ -94,22 +93,30 @@ CommandState FormDesigner::state(DesignerCommand command) const {
     const int toolKind = entryOf(command).kind;
     if (toolKind != 0) return {true, pending_ && pending_->kind == toolKind};
     switch (command) {
-        case DesignerCommand::Deselect: return {true, pending_ == nullptr};
-        case DesignerCommand::ToggleFrame: return {true, doc_->frame() != nullptr};
+        case DesignerCommand::Deselect:
+            return {true, pending_ == nullptr};
+        case DesignerCommand::ToggleFrame:
+            return {true, doc_->frame() != nullptr};
         case DesignerCommand::AlignLeft:
         case DesignerCommand::AlignRight:
         case DesignerCommand::AlignTop:
         case DesignerCommand::AlignBottom:
         case DesignerCommand::SameWidth:
         case DesignerCommand::SameHeight:
-        case DesignerCommand::SameBoth: return {selection_.count() > 1, false};
+        case DesignerCommand::SameBoth:
+            return {selection_.count() > 1, false};
         case DesignerCommand::CentreVertical:
-        case DesignerCommand::CentreHorizontal: return {selection_.unlockedCount() >= 1, false};
+        case DesignerCommand::CentreHorizontal:
+            return {selection_.unlockedCount() >= 1, false};
         case DesignerCommand::SpaceAcross:
-        case DesignerCommand::SpaceDown: return {selection_.unlockedCount() > 2, false};
-        case DesignerCommand::ToggleGrid: return {true, grid.shown};
-        case DesignerCommand::SnapToGrid: return {grid.shown, grid.snap};
-        case DesignerCommand::GridSpacing: return {true, false};
+        case DesignerCommand::SpaceDown:
+            return {selection_.unlockedCount() > 2, false};
+        case DesignerCommand::ToggleGrid:
+            return {true, grid.shown};
+        case DesignerCommand::SnapToGrid:
+            return {grid.shown, grid.snap};
+        case DesignerCommand::GridSpacing:
+            return {true, false};
         case DesignerCommand::SelectAll: {
             const auto& list = doc_->controls();
             return {std::any_of(list.begin(), list.end(), [](const auto& c) { return c->kind != kind::Frame; }), false};
@@ -118,11 +125,16 @@ CommandState FormDesigner::state(DesignerCommand command) const {
         case DesignerCommand::Copy:
         case DesignerCommand::Delete:
         case DesignerCommand::Lock:
-        case DesignerCommand::Unlock: return {selection_.any(), false};
-        case DesignerCommand::Paste: return {clipboard_ && clipboard_->holdsBlock(), false};
-        case DesignerCommand::Undo: return {!undo_.empty(), false};
-        case DesignerCommand::GoToInvoker: return {selection_.count() == 1, false};
-        default: return {};
+        case DesignerCommand::Unlock:
+            return {selection_.any(), false};
+        case DesignerCommand::Paste:
+            return {clipboard_ && clipboard_->holdsBlock(), false};
+        case DesignerCommand::Undo:
+            return {!undo_.empty(), false};
+        case DesignerCommand::GoToInvoker:
+            return {selection_.count() == 1, false};
+        default:
+            return {};
     }
 }
 
@@ -134,19 +146,45 @@ bool FormDesigner::run(DesignerCommand command) {
         return true;
     }
     switch (command) {
-        case DesignerCommand::Deselect: dropPending(); break;
-        case DesignerCommand::ToggleFrame: toggleFrame(); break;
-        case DesignerCommand::AlignLeft: align(AlignEdge::Left); break;
-        case DesignerCommand::AlignRight: align(AlignEdge::Right); break;
-        case DesignerCommand::AlignTop: align(AlignEdge::Top); break;
-        case DesignerCommand::AlignBottom: align(AlignEdge::Bottom); break;
-        case DesignerCommand::CentreVertical: centre(Axis::Vertical); break;
-        case DesignerCommand::CentreHorizontal: centre(Axis::Horizontal); break;
-        case DesignerCommand::SpaceAcross: spaceEvenly(Axis::Horizontal); break;
-        case DesignerCommand::SpaceDown: spaceEvenly(Axis::Vertical); break;
-        case DesignerCommand::SameWidth: makeSameSize(SameSize::Width); break;
-        case DesignerCommand::SameHeight: makeSameSize(SameSize::Height); break;
-        case DesignerCommand::SameBoth: makeSameSize(SameSize::Both); break;
+        case DesignerCommand::Deselect:
+            dropPending();
+            break;
+        case DesignerCommand::ToggleFrame:
+            toggleFrame();
+            break;
+        case DesignerCommand::AlignLeft:
+            align(AlignEdge::Left);
+            break;
+        case DesignerCommand::AlignRight:
+            align(AlignEdge::Right);
+            break;
+        case DesignerCommand::AlignTop:
+            align(AlignEdge::Top);
+            break;
+        case DesignerCommand::AlignBottom:
+            align(AlignEdge::Bottom);
+            break;
+        case DesignerCommand::CentreVertical:
+            centre(Axis::Vertical);
+            break;
+        case DesignerCommand::CentreHorizontal:
+            centre(Axis::Horizontal);
+            break;
+        case DesignerCommand::SpaceAcross:
+            spaceEvenly(Axis::Horizontal);
+            break;
+        case DesignerCommand::SpaceDown:
+            spaceEvenly(Axis::Vertical);
+            break;
+        case DesignerCommand::SameWidth:
+            makeSameSize(SameSize::Width);
+            break;
+        case DesignerCommand::SameHeight:
+            makeSameSize(SameSize::Height);
+            break;
+        case DesignerCommand::SameBoth:
+            makeSameSize(SameSize::Both);
+            break;
         case DesignerCommand::ToggleGrid:
             grid.shown = !grid.shown;
             if (events_) events_->gridChanged();
@@ -155,17 +193,34 @@ bool FormDesigner::run(DesignerCommand command) {
             grid.snap = !grid.snap;
             if (events_) events_->gridChanged();
             break;
-        case DesignerCommand::GridSpacing: break;
-        case DesignerCommand::SelectAll: selectAll(); break;
-        case DesignerCommand::SizeToContent: sizeToContent(); break;
-        case DesignerCommand::Copy: copy(); break;
-        case DesignerCommand::Paste: return paste();
-        case DesignerCommand::Delete: deleteSelected(); break;
-        case DesignerCommand::Undo: return undo();
-        case DesignerCommand::Lock: setLocked(true); break;
-        case DesignerCommand::Unlock: setLocked(false); break;
-        case DesignerCommand::GoToInvoker: return goToInvoker().has_value();
-        default: return false;
+        case DesignerCommand::GridSpacing:
+            break;
+        case DesignerCommand::SelectAll:
+            selectAll();
+            break;
+        case DesignerCommand::SizeToContent:
+            sizeToContent();
+            break;
+        case DesignerCommand::Copy:
+            copy();
+            break;
+        case DesignerCommand::Paste:
+            return paste();
+        case DesignerCommand::Delete:
+            deleteSelected();
+            break;
+        case DesignerCommand::Undo:
+            return undo();
+        case DesignerCommand::Lock:
+            setLocked(true);
+            break;
+        case DesignerCommand::Unlock:
+            setLocked(false);
+            break;
+        case DesignerCommand::GoToInvoker:
+            return goToInvoker().has_value();
+        default:
+            return false;
     }
     return true;
 }

@@ -50,9 +50,12 @@ TEST(DesignerNudge, StepIsOneUnitOrTheSpacing) {
         DesignerGrid grid;
         PixelOffset out;
     } cases[] = {
-        {NudgeKey::Left, DesignerGrid{}, {-3, 0}},      {NudgeKey::Down, DesignerGrid{}, {0, 2}},
-        {NudgeKey::Home, DesignerGrid{}, {-3, -2}},     {NudgeKey::PageUp, DesignerGrid{}, {3, -2}},
-        {NudgeKey::End, DesignerGrid{}, {-3, 2}},       {NudgeKey::PageDown, snapGrid(8), {8, 8}},
+        {NudgeKey::Left, DesignerGrid{}, {-3, 0}},
+        {NudgeKey::Down, DesignerGrid{}, {0, 2}},
+        {NudgeKey::Home, DesignerGrid{}, {-3, -2}},
+        {NudgeKey::PageUp, DesignerGrid{}, {3, -2}},
+        {NudgeKey::End, DesignerGrid{}, {-3, 2}},
+        {NudgeKey::PageDown, snapGrid(8), {8, 8}},
         {NudgeKey::Right, DesignerGrid{8, true, false}, {3, 0}},
     };
     for (const auto& c : cases) EXPECT_EQ(nudgeOffset(c.key, c.grid, scale), c.out) << static_cast<int>(c.key);

@@ -120,14 +120,22 @@ TEST(FormDesignerCommands, EnablingRules) {
         C command;
         bool enabled;
     } cases[] = {
-        {{}, false, C::Copy, false},          {{&a}, false, C::Copy, true},
-        {{&a}, false, C::AlignLeft, false},   {{&a, &m}, false, C::AlignLeft, true},
-        {{&a, &m}, false, C::SameBoth, true}, {{&a, &m}, false, C::SpaceAcross, false},
-        {{&a, &m, &z}, false, C::SpaceDown, true}, {{&a, &m, &z}, true, C::SpaceAcross, false},
-        {{&a}, true, C::CentreVertical, false}, {{&a, &m}, true, C::CentreHorizontal, true},
-        {{&a}, false, C::GoToInvoker, true},  {{&a, &m}, false, C::GoToInvoker, false},
-        {{}, false, C::Undo, false},          {{}, false, C::Paste, false},
-        {{}, false, C::SelectAll, true},      {{}, false, C::SnapToGrid, false},
+        {{}, false, C::Copy, false},
+        {{&a}, false, C::Copy, true},
+        {{&a}, false, C::AlignLeft, false},
+        {{&a, &m}, false, C::AlignLeft, true},
+        {{&a, &m}, false, C::SameBoth, true},
+        {{&a, &m}, false, C::SpaceAcross, false},
+        {{&a, &m, &z}, false, C::SpaceDown, true},
+        {{&a, &m, &z}, true, C::SpaceAcross, false},
+        {{&a}, true, C::CentreVertical, false},
+        {{&a, &m}, true, C::CentreHorizontal, true},
+        {{&a}, false, C::GoToInvoker, true},
+        {{&a, &m}, false, C::GoToInvoker, false},
+        {{}, false, C::Undo, false},
+        {{}, false, C::Paste, false},
+        {{}, false, C::SelectAll, true},
+        {{}, false, C::SnapToGrid, false},
     };
     for (const auto& c : cases) {
         b.designer.selection().clear();
@@ -313,10 +321,10 @@ TEST(FormDesignerCommands, SizeToContentTakesBitmapOrText) {
     } cases[] = {
         {kind::Label, "Hello", "Logo", {10, 20, 43, 41}},
         {kind::Label, "Hello", "Missing", {10, 20, 40, 30}},  // no such image: the text
-        {kind::Text, "abc", "", {10, 20, 38, 36}},           // 18 + 2 x 2 padding + 2 x (2 + 1) frame
+        {kind::Text, "abc", "", {10, 20, 38, 36}},            // 18 + 2 x 2 padding + 2 x (2 + 1) frame
         {kind::Button, "Ok", "", {10, 20, 40, 42}},
         {kind::Label, "ABCDEFGHIJKLMNOPQRSTUVWXYZ", "", {3, 20, 159, 30}},  // pulled back inside
-        {kind::Grid, "", "", {10, 20, 30, 30}},                              // a grid keeps its size
+        {kind::Grid, "", "", {10, 20, 30, 30}},                             // a grid keeps its size
     };
     for (const auto& c : cases) {
         Bench b;
