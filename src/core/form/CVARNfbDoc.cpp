@@ -50,6 +50,13 @@ CVARNFBControl& CVARNfbDoc::insertAtHead(std::unique_ptr<CVARNFBControl> record)
     return *controls_.front();
 }
 
+bool CVARNfbDoc::moveToEnd(const CVARNFBControl* record) {
+    auto it = std::find_if(controls_.begin(), controls_.end(), [&](const auto& c) { return c.get() == record; });
+    if (it == controls_.end() || it + 1 == controls_.end()) return false;
+    std::rotate(it, it + 1, controls_.end());
+    return true;
+}
+
 std::unique_ptr<CVARNFBControl> CVARNfbDoc::remove(const CVARNFBControl* record) {
     auto it = std::find_if(controls_.begin(), controls_.end(), [&](const auto& c) { return c.get() == record; });
     if (it == controls_.end()) return nullptr;

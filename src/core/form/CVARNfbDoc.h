@@ -72,6 +72,9 @@ public:
     std::string ownerName() const;
     CVARNFBControl& append(std::unique_ptr<CVARNFBControl> record);
     CVARNFBControl& insertAtHead(std::unique_ptr<CVARNFBControl> record);
+    // Moves the record to the end of the list (the last object written);
+    // false when it already is last or is not in the list.
+    bool moveToEnd(const CVARNFBControl* record);
     // Takes the record out of the list; null when it is not in it.
     std::unique_ptr<CVARNFBControl> remove(const CVARNFBControl* record);
     // The first record whose name equals `name` without regard to case.
