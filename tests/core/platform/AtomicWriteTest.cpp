@@ -57,7 +57,9 @@ TEST(AtomicWrite, FailingStepReportsItsOwnErrorAndLeavesTheFileAsItWas) {
             // Only a failing folder sync comes after the rename.
             const bool renamed = std::string(c.step) == "syncFolder";
             EXPECT_EQ(listing(tmp.path()), existing || renamed ? "Demo.vpj\n" : "") << what;
-            if (existing || renamed) EXPECT_EQ(test::readBytes(f), renamed ? "new contents" : "old") << what;
+            if (existing || renamed) {
+                EXPECT_EQ(test::readBytes(f), renamed ? "new contents" : "old") << what;
+            }
         }
     }
 }
