@@ -78,6 +78,9 @@ bool startFirst(QProcess& first, const QString& name) {
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
+    // The started IDEs keep their recovery journal here, not in the user's folder.
+    void initTestCase() { qputenv("XDG_STATE_HOME", stateHome_.path().toUtf8()); }
+
     // A second start finds the first, which comes back from minimised; the
     // second ends before building any window.
     void secondInstanceHandsOver() {
@@ -245,6 +248,9 @@ private slots:
         QVERIFY(after.getBinary(WindowState::kDockSection, WindowState::kDockKey));
         QVERIFY(ws.ui.messages.empty());
     }
+
+private:
+    QTemporaryDir stateHome_;
 };
 
 int main(int argc, char** argv) {

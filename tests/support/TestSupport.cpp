@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -57,6 +58,13 @@ std::string shellQuote(const std::string& s) {
     ProcessOutput diff = runCommand("diff -u --text " + shellQuote(golden) + " " + shellQuote(actualPath));
     return ::testing::AssertionFailure() << "differs from " << golden << " (actual in " << actualPath
                                          << ")\n" << diff.out;
+}
+
+int endedProcessId() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
 }
 
 ProcessOutput runCommand(const std::string& commandLine) {

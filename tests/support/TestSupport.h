@@ -46,6 +46,8 @@ struct ProcessOutput {
     std::string err;
 };
 ProcessOutput runCommand(const std::string& commandLine);
+// The id of a process that has ended (started and waited for): owned by nobody.
+int endedProcessId();
 std::string shellQuote(const std::string& s);
 
 class TempDir {

@@ -20,8 +20,8 @@ constexpr const char* kIndexHeader = "VarnIde recovery 1";
 constexpr const char* kDataSuffix = ".data";
 constexpr const char* kIndexSuffix = ".index";
 
-constexpr JournalKind kKinds[] = {JournalKind::Source, JournalKind::Form, JournalKind::Image,
-                                  JournalKind::MenuBars, JournalKind::Project};
+constexpr JournalKind kKinds[] = {JournalKind::Source, JournalKind::Form, JournalKind::Image, JournalKind::MenuBars,
+                                  JournalKind::Project};
 
 std::string envOr(const char* name, const std::string& fallback) {
     const char* v = std::getenv(name);
@@ -57,18 +57,21 @@ bool parseNumber(const std::string& text, std::uint64_t& out, int base = 10) {
 
 const char* journalKindName(JournalKind kind) {
     switch (kind) {
-    case JournalKind::Source: return "Source";
-    case JournalKind::Form: return "Form";
-    case JournalKind::Image: return "Image";
-    case JournalKind::MenuBars: return "Menu bars";
-    case JournalKind::Project: return "Project";
+        case JournalKind::Source:
+            return "Source";
+        case JournalKind::Form:
+            return "Form";
+        case JournalKind::Image:
+            return "Image";
+        case JournalKind::MenuBars:
+            return "Menu bars";
+        case JournalKind::Project:
+            return "Project";
     }
     return "Source";
 }
 
-std::string JournalEntry::name() const {
-    return info.originalPath.empty() ? info.title : info.originalPath;
-}
+std::string JournalEntry::name() const { return info.originalPath.empty() ? info.title : info.originalPath; }
 
 std::string RecoveryJournal::defaultFolder() {
     const std::string home = envOr("HOME", "/tmp");
@@ -88,9 +91,7 @@ std::string RecoveryJournal::keyFor(const std::string& originalPath, int untitle
     return owner + hex(checksum(originalPath));
 }
 
-std::string RecoveryJournal::dataPath(const std::string& key) const {
-    return paths::join(folder_, key + kDataSuffix);
-}
+std::string RecoveryJournal::dataPath(const std::string& key) const { return paths::join(folder_, key + kDataSuffix); }
 
 std::string RecoveryJournal::indexPath(const std::string& key) const {
     return paths::join(folder_, key + kIndexSuffix);

@@ -20,14 +20,14 @@ const char* journalKindName(JournalKind kind);
 
 // What one entry records beside the document's bytes.
 struct JournalEntryInfo {
-    std::string key;           // the entry's file stem in the folder
+    std::string key;  // the entry's file stem in the folder
     JournalKind kind = JournalKind::Source;
-    std::string originalPath;  // empty for an untitled document
-    std::string title;         // the name shown for an untitled document
-    std::time_t time = 0;      // when the entry was written
-    pid_t pid = 0;             // the IDE that wrote it
-    std::uint64_t processStart = 0;   // that IDE's start time, so a reused pid is not taken for it
-    std::time_t originalTime = 0;     // the original's modification time when the entry was written
+    std::string originalPath;        // empty for an untitled document
+    std::string title;               // the name shown for an untitled document
+    std::time_t time = 0;            // when the entry was written
+    pid_t pid = 0;                   // the IDE that wrote it
+    std::uint64_t processStart = 0;  // that IDE's start time, so a reused pid is not taken for it
+    std::time_t originalTime = 0;    // the original's modification time when the entry was written
     std::uint64_t size = 0;
     std::uint64_t checksum = 0;
 };
@@ -55,8 +55,8 @@ public:
     std::string keyFor(const std::string& originalPath, int untitledNumber = 0) const;
 
     // Writes the document's bytes, then its index, each whole and atomically.
-    Status write(const std::string& key, JournalKind kind, const std::string& originalPath,
-                 const std::string& title, const std::string& bytes, std::time_t now);
+    Status write(const std::string& key, JournalKind kind, const std::string& originalPath, const std::string& title,
+                 const std::string& bytes, std::time_t now);
     // Removes an entry (saved, or closed unmodified). Missing entries are no error.
     Status remove(const std::string& key);
 

@@ -20,6 +20,7 @@
 #include "app/CUserToolsDlg.h"
 #include "app/UserTools.h"
 #include "app/Ui.h"
+#include "app/DocumentJournal.h"
 #include "app/VARNTipOfDay.h"
 #include "app/WindowState.h"
 #include "build/COutputControlBar.h"
@@ -129,6 +130,7 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
     documents_->setViewSetup([this](CVarnIdeView& v) {
         editor_->setupView(v);
         debug_->setupView(v);
+        if (journal_) journal_->watch(v);
     });
     documents_->setDebugging([this] { return debug_->control().debugMode(); });
     documents_->setProjectFolder([this] { return workspace_.project().projectFolder(); });
@@ -690,6 +692,16 @@ void CMainFrame::closeEvent(QCloseEvent* e) {
     windowState_->saveDockLayout();
     debug_->stopPrograms();
     e->accept();
+}
+
+void CMainFrame::setDocumentJournal(DocumentJournal* journal) {
+    journal_ = journal;
+    if (!journal_) return;
+    for (CVarnIdeView* v : documents_->views()) journal_->watch(*v);
+    // One warning in the status bar, never a box per keystroke.
+    connect(journal_, &DocumentJournal::stopped, this, [this](const QString& reason) {
+        statusBar()->showMessage(tr("Unsaved work is no longer kept for recovery: %1").arg(reason));
+    });
 }
 
 void CMainFrame::showTipOfDay() {

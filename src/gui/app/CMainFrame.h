@@ -28,6 +28,7 @@ class QToolBar;
 namespace varn {
 
 class COutputControlBar;
+class DocumentJournal;
 class DocumentManager;
 class DebugCommands;
 class SourceEditorCommands;
@@ -100,6 +101,10 @@ public:
     // Whether a run or debug process is being watched; by default the idle
     // process watch tells.
     void setProgramWatched(std::function<bool()> f) { programWatched_ = std::move(f); }
+    // Keeps copies of the modified documents for recovery after a crash (the
+    // interactive IDE has one; without it nothing is journalled).
+    void setDocumentJournal(DocumentJournal* journal);
+    DocumentJournal* documentJournal() const { return journal_; }
     // The window state the workspace manager saves into and restores from projects.
     WindowState& windowState() { return *windowState_; }
 
@@ -192,6 +197,7 @@ private:
     QList<QAction*> userToolActions_;
     std::vector<Process> startedTools_;
     VARNTipOfDay* tipOfDay_ = nullptr;
+    DocumentJournal* journal_ = nullptr;
     std::function<bool()> programWatched_;
     bool commandRunning_ = false;
     bool closePending_ = false;

@@ -20,6 +20,8 @@ void GuiStartupHost::processShellCommand(const CVarnCommandLineInfo& info) { she
 bool GuiStartupHost::createMainFrame(VARNWorkspaceManager& manager) {
     frame_ = std::make_unique<CMainFrame>(manager, ui_, app_.settings());
     frame_->setApplication(&app_);
+    journal_ = std::make_unique<DocumentJournal>(RecoveryJournal::defaultFolder());
+    frame_->setDocumentJournal(journal_.get());
     frame_->setWindowFonts(app_.fonts);
     frame_->windowState().restoreDockLayout();
     if (auto* gui = dynamic_cast<GuiUi*>(&ui_)) gui->setParentWindow(frame_.get());
@@ -43,6 +45,8 @@ void GuiStartupHost::showMainWindow(bool maximizeDocument, bool showTip) {
         execute->show();
     }
     if (!shellFile_.empty()) frame_->openFromShell(std::exchange(shellFile_, {}));
+    // Work left by an IDE that ended without saving comes before the tip.
+    journal_->offerRecovery(frame_->documentManager(), ui_);
     if (showTip) frame_->showTipOfDay();
     frame_->activateWindow();
     frame_->updateCommands();

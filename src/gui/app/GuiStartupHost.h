@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/CMainFrame.h"
+#include "app/DocumentJournal.h"
 #include "app/GuiUi.h"
 #include "app/SingleInstance.h"
 #include "app/StartupHost.h"
@@ -35,6 +36,7 @@ private:
     Ui& ui_;
     CVarnIdeApp& app_;
     SingleInstance instance_;
+    std::unique_ptr<DocumentJournal> journal_;
     std::unique_ptr<CMainFrame> frame_;
     std::string shellFile_;
 };

@@ -137,6 +137,18 @@ void CVarnIdeView::setModified(bool on) {
     else QsciScintilla::setModified(true);
 }
 
+void CVarnIdeView::replaceAllBytes(const std::string& bytes) {
+    if (bytes.empty() && length() == 0) return;
+    setUtf8(validUtf8(bytes));
+    SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(eolModeOf(bytes)));
+    const bool ro = isReadOnly();
+    setReadOnly(false);
+    SendScintilla(SCI_TARGETWHOLEDOCUMENT);
+    SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()), bytes.data());
+    setReadOnly(ro);
+    SendScintilla(SCI_GOTOPOS, 0L);
+}
+
 std::string CVarnIdeView::lineText(int line) const {
     if (line < 0 || line >= lines()) return {};
     const long from = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));

@@ -63,6 +63,9 @@ public:
     // Shows the bytes of a file, not modified. Valid UTF-8 is shown as such,
     // anything else byte for byte; either way the bytes stay as they were.
     void load(const std::string& bytes);
+    // Puts `bytes` in place of the whole text as one edit, which Undo takes
+    // back; the document is modified afterwards (a recovered copy).
+    void replaceAllBytes(const std::string& bytes);
     // The text as file bytes.
     std::string bytes() const;
     bool modified() const { return isModified(); }

@@ -1,6 +1,3 @@
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <functional>
 
@@ -13,13 +10,6 @@ using namespace varn;
 
 namespace {
 
-// A pid whose process has ended (reaped at once, so not reused in the test's time).
-pid_t endedPid() {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
 
 // Bytes as each kind's writer makes them: CR LF lines, NUL bytes, high bytes.
 const std::string kSource = "function f();\r\n  x = \"\xe9\";\r\nend;\r\n";
@@ -32,7 +22,7 @@ TEST(RecoveryJournal, EntriesOfAnEndedIdeRoundTripAndAreDiscarded) {
     const std::string folder = tmp.file("recovery");
     const std::string original = tmp.file("Demo.vsl");
     test::writeBytes(original, "old");
-    RecoveryJournal crashed(folder, endedPid(), 12345);
+    RecoveryJournal crashed(folder, test::endedProcessId(), 12345);
     const std::string sourceKey = crashed.keyFor(original);
     ASSERT_TRUE(crashed.write(sourceKey, JournalKind::Source, original, "", kSource, 100));
     ASSERT_TRUE(crashed.write(crashed.keyFor("", 1), JournalKind::Image, "", "Untitled1", kImage, 200));
@@ -106,7 +96,7 @@ TEST(RecoveryJournal, DamagedEntriesAreListedAsDamagedAndCanOnlyBeDiscarded) {
         SCOPED_TRACE(c.what);
         test::TempDir tmp;
         const std::string folder = tmp.file("recovery");
-        RecoveryJournal crashed(folder, endedPid(), 0);
+        RecoveryJournal crashed(folder, test::endedProcessId(), 0);
         const std::string key = crashed.keyFor("/p/Demo.vsl");
         ASSERT_TRUE(crashed.write(key, JournalKind::Source, "/p/Demo.vsl", "", "function f();\r\nend;\r\n", 5));
         c.damage(folder + "/" + key + ".data", folder + "/" + key + ".index");
@@ -125,7 +115,7 @@ TEST(RecoveryJournal, AnOriginalChangedAfterTheEntryIsFlagged) {
     test::TempDir tmp;
     const std::string original = tmp.file("Demo.vff");
     test::writeBytes(original, "v1");
-    RecoveryJournal crashed(tmp.file("recovery"), endedPid(), 0);
+    RecoveryJournal crashed(tmp.file("recovery"), test::endedProcessId(), 0);
     ASSERT_TRUE(crashed.write(crashed.keyFor(original), JournalKind::Form, original, "", "edited", 1));
     RecoveryJournal next(tmp.file("recovery"));
     EXPECT_FALSE(next.orphaned().at(0).originalChanged);
