@@ -20,7 +20,6 @@ namespace test = varn::test;
 
 namespace {
 
-
 std::string s(const QString& v) { return v.toStdString(); }
 
 // Files of the journal folder (data and index of each entry).
@@ -160,6 +159,35 @@ private slots:
         QVERIFY(v->bytes().rfind(typed, 0) == 0);
         QVERIFY(v->modified());
         QDir(QFileInfo(QString::fromStdString(path)).absolutePath() + QStringLiteral("/..")).removeRecursively();
+    }
+
+    // The project's settings are looked at every second; a copy comes back
+    // into the project when it is the one open.
+    void projectSettingsAreJournalledAndRestored() {
+        guitest::Window w(QStringLiteral("Demo"));
+        const QString folder = w.tmp.path() + QStringLiteral("/recovery");
+        DocumentJournal journal(s(folder));
+        w.frame.setDocumentJournal(&journal);
+        w.model().settings.desktopName = "Unsaved Name";
+        w.model().modified = true;
+        QVERIFY(guitest::waitFor([&] { return entryFiles(folder) == 2; }));
+        const std::string copy = w.manager->workspaceBytes();
+        QVERIFY(w.manager->saveCurrentWorkspace());
+        QVERIFY(guitest::waitFor([&] { return entryFiles(folder) == 0; }));
+
+        const std::string path = w.model().projectPath;
+        RecoveryJournal crashed(s(folder), test::endedProcessId(), 0);
+        QVERIFY(crashed.write(crashed.keyFor(path), JournalKind::Project, path, "", copy, 10));
+        QVERIFY(crashed.write(crashed.keyFor("/elsewhere/Other.vpj"), JournalKind::Project, "/elsewhere/Other.vpj", "",
+                              copy, 11));
+        w.model().settings.desktopName = "Saved Name";
+        journal.setChooser([](const std::vector<JournalEntry>&) { return DocumentJournal::Choice::Recover; });
+        journal.offerRecovery(w.frame.documentManager(), w.ui);
+        QCOMPARE(w.model().settings.desktopName, std::string("Unsaved Name"));
+        QVERIFY(w.model().modified);
+        // The other project's copy waits until that project is open.
+        QCOMPARE(journal.leftBehind().size(), 1u);
+        QCOMPARE(journal.leftBehind()[0].info.originalPath, std::string("/elsewhere/Other.vpj"));
     }
 
     void theDialogListsEveryEntryWithItsKindAndNote() {

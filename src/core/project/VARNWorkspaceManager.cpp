@@ -66,6 +66,43 @@ bool VARNWorkspaceManager::openWorkspace(const std::string& requested, bool quie
     return true;
 }
 
+// The project file as a save to `path` writes it: the window state and the
+// settings node over what the file already holds.
+ProfileFile VARNWorkspaceManager::workspaceProfile(const std::string& path) const {
+    SettingsNode root(ProjectFile::kRootName);
+    if (windows_) {
+        windows_->saveWindowState(root, paths::folderOf(path));
+    } else {
+        for (const auto& n : windowNodes_) root.addChild(n.name()) = n;
+    }
+    root.addChild(ProjectFile::kSettingsNode) = ProjectFile::writeSettings(model_, paths::folderOf(path));
+    auto profile = ProfileFile::load(path);
+    ProfileFile file = profile ? std::move(*profile) : ProfileFile{};
+    root.save(file);
+    return file;
+}
+
+std::string VARNWorkspaceManager::workspaceBytes() const {
+    return workspaceProfile(model_.projectPath).serialize();
+}
+
+bool VARNWorkspaceManager::restoreSettings(const std::string& bytes) {
+    if (!model_.workspaceOpen || model_.projectPath.empty()) return false;
+    auto profile = ProfileFile::parse(bytes);
+    if (!profile) return false;
+    auto root = SettingsNode::load(*profile, ProjectFile::kRootName);
+    const SettingsNode* node = root ? root->child(ProjectFile::kSettingsNode) : nullptr;
+    if (!node) return false;
+    model_.tree.clear();
+    ProjectFile::readSettings(*node, model_);
+    refreshIncludes(model_.tree, nullptr);
+    // The menu bars live in their own file and stay as they are.
+    for (const CMenuBar& bar : model_.menuBars) model_.tree.addMenuBar(bar.name);
+    model_.modified = true;
+    if (opened_) opened_();
+    return true;
+}
+
 bool VARNWorkspaceManager::saveWorkspace(const std::string& requested) {
     std::string path = requested;
     if (path.empty()) {
@@ -75,23 +112,11 @@ bool VARNWorkspaceManager::saveWorkspace(const std::string& requested) {
     }
     path = paths::absolute(path);
 
-    SettingsNode root(ProjectFile::kRootName);
-    if (windows_) {
-        windows_->saveWindowState(root, paths::folderOf(path));
-    } else {
-        for (const auto& n : windowNodes_) root.addChild(n.name()) = n;
-    }
-    root.addChild(ProjectFile::kSettingsNode) = ProjectFile::writeSettings(model_, paths::folderOf(path));
-
     // A read-only project file, or one this user may not write, is left as it
     // is without a message.
     Status written;
-    if (!fsys::isReadOnly(path) && (!fsys::exists(path) || fsys::isWritable(path))) {
-        auto profile = ProfileFile::load(path);
-        ProfileFile file = profile ? std::move(*profile) : ProfileFile{};
-        root.save(file);
-        written = file.save(path);
-    }
+    if (!fsys::isReadOnly(path) && (!fsys::exists(path) || fsys::isWritable(path)))
+        written = workspaceProfile(path).save(path);
 
     // The model now belongs to this path even when it could not be written:
     // it stays modified, so a later save writes it there.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ProfileFile.h"
 #include "project/ProjectModel.h"
 #include "project/SettingsNode.h"
 #include "project/SymbolList.h"
@@ -45,6 +46,12 @@ public:
     // leaves the project modified; the result is then false.
     bool saveWorkspace(const std::string& path);
     bool saveCurrentWorkspace();
+    // The bytes a save of the open project to its file would write now.
+    std::string workspaceBytes() const;
+    // Takes the project's settings and lists from `bytes` (a copy of its file)
+    // in place of the open project's; the project is then modified. False
+    // when no project is open or the bytes are not a project file.
+    bool restoreSettings(const std::string& bytes);
     // Opens the newest recent project, or asks for one when `prompt` is set.
     bool openRecent(bool prompt);
     // Path of the open workspace; empty when none is open.
@@ -59,6 +66,7 @@ public:
     std::string dialogFolder() const;
 
 private:
+    ProfileFile workspaceProfile(const std::string& path) const;
     void addRecent(const std::string& path);
     void removeRecent(const std::string& path);
     void setRecent(const std::vector<std::string>& list);

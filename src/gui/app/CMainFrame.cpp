@@ -698,6 +698,21 @@ void CMainFrame::setDocumentJournal(DocumentJournal* journal) {
     journal_ = journal;
     if (!journal_) return;
     for (CVarnIdeView* v : documents_->views()) journal_->watch(*v);
+    // The project's settings and lists, as its save would write them.
+    DocumentJournal::Source project;
+    project.kind = JournalKind::Project;
+    project.path = [this] { return workspace_.project().workspaceOpen ? workspace_.project().projectPath : std::string(); };
+    project.title = [this] { return paths::fileName(workspace_.project().projectPath); };
+    project.modified = [this] { return workspace_.project().workspaceOpen && workspace_.project().modified; };
+    project.bytes = [this] { return workspace_.workspaceBytes(); };
+    journal_->watchPolled(this, std::move(project));
+    // A project's copy comes back only into that project: one that is not open
+    // now waits for a start that opens it.
+    journal_->setRecoverer(JournalKind::Project, [this](const JournalEntry& e, const std::string& bytes) {
+        const ProjectModel& model = workspace_.project();
+        if (!model.workspaceOpen || !paths::equalNoCase(model.projectPath, e.info.originalPath)) return false;
+        return workspace_.restoreSettings(bytes);
+    });
     // One warning in the status bar, never a box per keystroke.
     connect(journal_, &DocumentJournal::stopped, this, [this](const QString& reason) {
         statusBar()->showMessage(tr("Unsaved work is no longer kept for recovery: %1").arg(reason));

@@ -26,6 +26,8 @@ DocumentJournal::DocumentJournal(std::string folder, QObject* parent) : QObject(
     });
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &DocumentJournal::writeDue);
+    pollTimer_.setInterval(1000);
+    connect(&pollTimer_, &QTimer::timeout, this, &DocumentJournal::poll);
     chooser_ = [](const std::vector<JournalEntry>& entries) {
         CRecoverDlg dlg(entries);
         switch (dlg.exec()) {
@@ -76,6 +78,30 @@ void DocumentJournal::watch(CVarnIdeView& view) {
     connect(v, &QsciScintilla::modificationChanged, this, [this, v](bool modified) {
         if (!modified) saved(v);
     });
+}
+
+void DocumentJournal::watchPolled(QObject* owner, Source source) {
+    watch(owner, std::move(source));
+    watched_[owner].polled = true;
+    pollTimer_.start();
+}
+
+void DocumentJournal::poll() {
+    std::vector<QObject*> changedOwners, savedOwners;
+    for (auto& [owner, w] : watched_) {
+        if (!w.polled) continue;
+        if (!w.source.modified()) {
+            if (!w.writtenKey.empty() || !w.key.empty()) savedOwners.push_back(owner);
+            w.polledSum = 0;
+            continue;
+        }
+        const std::uint64_t sum = RecoveryJournal::checksum(w.source.bytes());
+        if (sum == w.polledSum) continue;
+        w.polledSum = sum;
+        changedOwners.push_back(owner);
+    }
+    for (QObject* o : savedOwners) saved(o);
+    for (QObject* o : changedOwners) changed(o);
 }
 
 void DocumentJournal::changed(QObject* owner) {
@@ -165,6 +191,13 @@ bool DocumentJournal::recoverSource(DocumentManager& documents, const JournalEnt
 }
 
 void DocumentJournal::offerRecovery(DocumentManager& documents, Ui& ui) {
+    setRecoverer(JournalKind::Source, [this, &documents](const JournalEntry& e, const std::string& bytes) {
+        return recoverSource(documents, e, bytes);
+    });
+    offerRecovery(ui);
+}
+
+void DocumentJournal::offerRecovery(Ui& ui) {
     const std::vector<JournalEntry> entries = leftBehind();
     if (entries.empty()) return;
     const Choice choice = chooser_(entries);
@@ -174,8 +207,9 @@ void DocumentJournal::offerRecovery(DocumentManager& documents, Ui& ui) {
             if (choice == Choice::Discard) journal_.discard(e);
             continue;
         }
-        // Only sources have an editor here; other kinds wait for a later start.
-        if (e.info.kind != JournalKind::Source) continue;
+        // A kind without an editor here waits for a later start.
+        auto recoverer = recoverers_.find(e.info.kind);
+        if (recoverer == recoverers_.end()) continue;
         if (e.originalChanged && !ui.askYesNo(e.name() + " changed on disk after its unsaved copy was kept.\n"
                                                          "Recover the unsaved copy anyway?"))
             continue;
@@ -184,7 +218,7 @@ void DocumentJournal::offerRecovery(DocumentManager& documents, Ui& ui) {
             ui.error(bytes.error().message);
             continue;
         }
-        if (recoverSource(documents, e, *bytes)) journal_.discard(e);
+        if (recoverer->second(e, *bytes)) journal_.discard(e);
     }
 }
 

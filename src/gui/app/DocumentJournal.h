@@ -46,6 +46,14 @@ public:
     void saved(QObject* owner);
     // A source view: its edits, saves and closing are followed by themselves.
     void watch(CVarnIdeView& view);
+    // A document that tells of no change (the project's settings): it is
+    // looked at every second and journalled when its bytes changed.
+    void watchPolled(QObject* owner, Source source);
+
+    // Opens a recovered copy of one kind in its editor, modified; false when
+    // it could not. Sources have theirs; other kinds are kept until one is set.
+    using Recoverer = std::function<bool(const JournalEntry& entry, const std::string& bytes)>;
+    void setRecoverer(JournalKind kind, Recoverer r) { recoverers_[kind] = std::move(r); }
 
     // Writes every due copy now and waits for the writer (tests, orderly exit).
     void flush();
@@ -56,6 +64,8 @@ public:
     // each whole entry in its editor, modified, asking first when its file
     // changed on disk since; damaged entries can only be discarded.
     void offerRecovery(DocumentManager& documents, Ui& ui);
+    // The same without a source editor at hand (the kinds with their own recoverer).
+    void offerRecovery(Ui& ui);
     void setChooser(Chooser c) { chooser_ = std::move(c); }
 
     RecoveryJournal& journal() { return journal_; }
@@ -70,12 +80,15 @@ private:
         std::string untitledKey;
         std::string key;         // its key at its last change (kept for when it is gone)
         std::string writtenKey;  // the entry last written for it
+        bool polled = false;
+        std::uint64_t polledSum = 0;  // the bytes' checksum at the last look
     };
     std::string keyOf(const Watched& w) const;
     void writeDue();
     void submit(Watched& w);
     void reschedule();
     void drop(Watched& w);
+    void poll();
     bool recoverSource(DocumentManager& documents, const JournalEntry& entry, const std::string& bytes);
 
     RecoveryJournal journal_;
@@ -83,6 +96,8 @@ private:
     JournalSchedule schedule_;
     std::map<QObject*, Watched> watched_;
     QTimer timer_;
+    QTimer pollTimer_;
+    std::map<JournalKind, Recoverer> recoverers_;
     int untitled_ = 0;
     Chooser chooser_;
 };

@@ -72,6 +72,25 @@ TEST(ProjectSave, FailedWriteIsReportedAndKeepsTheProjectModified) {
     EXPECT_FALSE(f.manager.project().modified);
 }
 
+// The recovery journal's copy of a modified project is what the save writes,
+// and taking it back into the project as last saved restores the edits.
+TEST(ProjectSave, UnsavedSettingsComeBackFromTheBytesASaveWouldWrite) {
+    Fixture f;
+    f.manager.project().settings.desktopName = "Edited Name";
+    const std::string copy = f.manager.workspaceBytes();
+    EXPECT_NE(copy, test::readBytes(f.project));
+    ASSERT_TRUE(f.manager.openWorkspace(f.project, true));
+    EXPECT_TRUE(f.manager.project().projectVars.empty());
+
+    EXPECT_FALSE(f.manager.restoreSettings("not a project"));
+    ASSERT_TRUE(f.manager.restoreSettings(copy));
+    EXPECT_TRUE(f.manager.project().modified);
+    EXPECT_EQ(f.manager.project().projectVars, Strings{"edited = 1"});
+    EXPECT_EQ(f.manager.project().settings.desktopName, "Edited Name");
+    ASSERT_TRUE(f.manager.saveCurrentWorkspace());
+    EXPECT_NE(test::readBytes(f.project).find("DesktopName=Edited Name\r\n"), std::string::npos);
+}
+
 TEST(ProjectSave, ClosingOffersRetryOrCancel) {
     for (Answer answer : {Answer::Cancel, Answer::Ok}) {
         Fixture f;
