@@ -3,16 +3,13 @@
 // engine with its own C++ lexer opening the same file in the same run, and
 // applying colouring changes and typing at line 100,000. Runs on the
 // offscreen platform; wall time is the figure (painting is the work).
-#include <benchmark/benchmark.h>
-
 #include <Qsci/qscilexercpp.h>
 #include <Qsci/qsciscintilla.h>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QPixmap>
-
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
