@@ -368,3 +368,19 @@ TEST(FindInFilesList, ThreadedSearchWritesWhatOneThreadWrites) {
         }
     EXPECT_TRUE(truncatedOnce);
 }
+
+// The window's hook runs while the search goes on; false cancels it: the pane
+// keeps what it got, no count line and no message follow.
+TEST(FindInFilesList, CancelledSearchEndsWithoutCountLine) {
+    Search s;
+    FindInFiles find(s.ui);
+    find.setThreads(1);
+    int calls = 0;
+    find.setWaitHook([&calls] { return ++calls < 2; });
+    const FindSummary r = find.list(fixtureFiles(), {"hello", false, false}, s.pane);
+    EXPECT_FALSE(r.completed);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(s.pane.text.find("occurrence"), std::string::npos);
+    EXPECT_NE(s.pane.text.find(fixture("Form1.vff")), std::string::npos);  // the second file's entries
+    EXPECT_TRUE(s.ui.messages.empty());
+}
