@@ -190,12 +190,14 @@ FindSummary FindInFiles::list(const std::vector<std::string>& files, const FindO
                     i = next++;
                 }
                 FileEntries entries = searchFile(search, files[i], open[i], &stop);
+                bool awaited = false;  // the pane waits for this very file
                 {
                     std::lock_guard lock(mutex);
                     found[i] = std::move(entries);
                     done[i] = 1;
+                    awaited = i == taken;
                 }
-                ready.notify_all();
+                if (awaited) ready.notify_one();
             }
         };
         std::vector<std::thread> pool;

@@ -5,6 +5,10 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define VARN_HAVE_AVX2_PATH 1
+#endif
 
 namespace varn {
 
@@ -75,6 +79,40 @@ std::size_t skipCount(std::string_view p, std::size_t i) {
     return j < p.size() && p[j] == '}' ? j + 1 : std::string_view::npos;
 }
 
+#ifdef VARN_HAVE_AVX2_PATH
+// The thirty-two-starts-at-a-time scan of find() for processors that have
+// AVX2 (asked once). Advances `i`; the offset found, or npos when the rest is
+// shorter than a step.
+template <class Equal>
+__attribute__((target("avx2"))) std::size_t scanWide(const unsigned char* h, std::size_t& i, std::size_t last,
+                                                     std::size_t n, unsigned char first, unsigned char final,
+                                                     unsigned char firstFold, unsigned char finalFold,
+                                                     const Equal& equalAt) {
+    const __m256i vFirst = _mm256_set1_epi8(static_cast<char>(first));
+    const __m256i vFinal = _mm256_set1_epi8(static_cast<char>(final));
+    const __m256i vFirstFold = _mm256_set1_epi8(static_cast<char>(firstFold));
+    const __m256i vFinalFold = _mm256_set1_epi8(static_cast<char>(finalFold));
+    for (; i + 31 <= last; i += 32) {
+        const __m256i a = _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(h + i)), vFirstFold);
+        const __m256i b =
+            _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(h + i + n - 1)), vFinalFold);
+        auto mask = static_cast<unsigned>(
+            _mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpeq_epi8(a, vFirst), _mm256_cmpeq_epi8(b, vFinal))));
+        while (mask) {
+            const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(mask));
+            if (equalAt(h + at)) return at;
+            mask &= mask - 1;
+        }
+    }
+    return std::string_view::npos;
+}
+
+bool haveWideScan() {
+    static const bool have = __builtin_cpu_supports("avx2");
+    return have;
+}
+#endif
+
 }  // namespace
 
 LiteralSearch::LiteralSearch(std::string_view needle, bool matchCase) : needle_(needle), matchCase_(matchCase) {
@@ -103,6 +141,13 @@ std::size_t LiteralSearch::find(std::string_view text, std::size_t from) const {
     const unsigned char firstFold = !matchCase_ && isLetter(first) ? 0x20 : 0;
     const unsigned char finalFold = !matchCase_ && isLetter(final) ? 0x20 : 0;
     std::size_t i = from;
+#ifdef VARN_HAVE_AVX2_PATH
+    if (haveWideScan()) {
+        const std::size_t at = scanWide(h, i, last, n, first, final, firstFold, finalFold,
+                                        [this](const unsigned char* p) { return equalAt(p); });
+        if (at != std::string_view::npos) return at;
+    }
+#endif
 #ifdef __SSE2__
     // Sixteen starts at a time: the first and the last byte of the needle
     // must both fit before the whole needle is compared.
