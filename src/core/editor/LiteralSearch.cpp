@@ -18,6 +18,17 @@ unsigned char lowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? stat
 bool isLetter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
 bool isAlnum(unsigned char c) { return isLetter(c) || (c >= '0' && c <= '9'); }
 
+// How common a byte is in source text, roughly (smaller is rarer): blanks
+// and line ends most, then the common letters, digits and signs.
+int commonness(unsigned char c) {
+    constexpr std::string_view kLettersRarestFirst = "zqjxkvbywgpfmucdlhrsnioate";
+    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') return 100;
+    if (isLetter(c)) return 30 + static_cast<int>(kLettersRarestFirst.find(static_cast<char>(c | 0x20)));
+    if (c >= '0' && c <= '9') return 40;
+    if (c >= 0x80) return 10;
+    return std::string_view("_(),;.\"=").find(static_cast<char>(c)) != std::string_view::npos ? 38 : 20;
+}
+
 // Escapes whose arguments follow them (a code, a name, a number) or that
 // assert something about the whole subject: a pattern holding one gets no
 // required text.
@@ -85,17 +96,18 @@ std::size_t skipCount(std::string_view p, std::size_t i) {
 // shorter than a step.
 template <class Equal>
 __attribute__((target("avx2"))) std::size_t scanWide(const unsigned char* h, std::size_t& i, std::size_t last,
-                                                     std::size_t n, unsigned char first, unsigned char final,
-                                                     unsigned char firstFold, unsigned char finalFold,
-                                                     const Equal& equalAt) {
+                                                     std::size_t firstAt, std::size_t finalAt, unsigned char first,
+                                                     unsigned char final, unsigned char firstFold,
+                                                     unsigned char finalFold, const Equal& equalAt) {
     const __m256i vFirst = _mm256_set1_epi8(static_cast<char>(first));
     const __m256i vFinal = _mm256_set1_epi8(static_cast<char>(final));
     const __m256i vFirstFold = _mm256_set1_epi8(static_cast<char>(firstFold));
     const __m256i vFinalFold = _mm256_set1_epi8(static_cast<char>(finalFold));
     for (; i + 31 <= last; i += 32) {
-        const __m256i a = _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(h + i)), vFirstFold);
+        const __m256i a =
+            _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(h + i + firstAt)), vFirstFold);
         const __m256i b =
-            _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(h + i + n - 1)), vFinalFold);
+            _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(h + i + finalAt)), vFinalFold);
         auto mask = static_cast<unsigned>(
             _mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpeq_epi8(a, vFirst), _mm256_cmpeq_epi8(b, vFinal))));
         while (mask) {
@@ -118,6 +130,16 @@ bool haveWideScan() {
 LiteralSearch::LiteralSearch(std::string_view needle, bool matchCase) : needle_(needle), matchCase_(matchCase) {
     if (!matchCase_)
         for (char& c : needle_) c = static_cast<char>(lowerAscii(static_cast<unsigned char>(c)));
+    // The rarest byte, and the rarest other byte (a second place when the
+    // needle repeats one byte), keep the candidates few.
+    auto rarity = [this](std::size_t k) { return commonness(static_cast<unsigned char>(needle_[k])); };
+    for (std::size_t k = 1; k < needle_.size(); ++k)
+        if (rarity(k) < rarity(rareAt_)) rareAt_ = k;
+    otherAt_ = needle_.size() > 1 && rareAt_ == 0 ? 1 : 0;
+    for (std::size_t k = 0; k < needle_.size(); ++k)
+        if (k != rareAt_ &&
+            (needle_[otherAt_] == needle_[rareAt_] || (needle_[k] != needle_[rareAt_] && rarity(k) < rarity(otherAt_))))
+            otherAt_ = k;
 }
 
 bool LiteralSearch::equalAt(const unsigned char* at) const {
@@ -132,9 +154,9 @@ std::size_t LiteralSearch::find(std::string_view text, std::size_t from) const {
     const std::size_t n = needle_.size();
     if (n == 0 || text.size() < n || from > text.size() - n) return std::string_view::npos;
     const auto* h = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t last = text.size() - n;  // the last offset a match can start at
-    const auto first = static_cast<unsigned char>(needle_.front());
-    const auto final = static_cast<unsigned char>(needle_.back());
+    const std::size_t last = text.size() - n;                         // the last offset a match can start at
+    const auto first = static_cast<unsigned char>(needle_[rareAt_]);  // the two bytes tested first
+    const auto final = static_cast<unsigned char>(needle_[otherAt_]);
     // Without case a letter is compared with its lower case: setting bit 5
     // of the text's byte maps "A".."Z" onto "a".."z" (and other bytes onto
     // bytes the full comparison then rejects).
@@ -143,21 +165,21 @@ std::size_t LiteralSearch::find(std::string_view text, std::size_t from) const {
     std::size_t i = from;
 #ifdef VARN_HAVE_AVX2_PATH
     if (haveWideScan()) {
-        const std::size_t at = scanWide(h, i, last, n, first, final, firstFold, finalFold,
+        const std::size_t at = scanWide(h, i, last, rareAt_, otherAt_, first, final, firstFold, finalFold,
                                         [this](const unsigned char* p) { return equalAt(p); });
         if (at != std::string_view::npos) return at;
     }
 #endif
 #ifdef __SSE2__
-    // Sixteen starts at a time: the first and the last byte of the needle
-    // must both fit before the whole needle is compared.
+    // Sixteen starts at a time: the needle's two rare bytes must both fit
+    // before the whole needle is compared.
     const __m128i vFirst = _mm_set1_epi8(static_cast<char>(first));
     const __m128i vFinal = _mm_set1_epi8(static_cast<char>(final));
     const __m128i vFirstFold = _mm_set1_epi8(static_cast<char>(firstFold));
     const __m128i vFinalFold = _mm_set1_epi8(static_cast<char>(finalFold));
     for (; i + 15 <= last; i += 16) {
-        const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i)), vFirstFold);
-        const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + n - 1)), vFinalFold);
+        const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + rareAt_)), vFirstFold);
+        const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + otherAt_)), vFinalFold);
         auto mask = static_cast<unsigned>(
             _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, vFirst), _mm_cmpeq_epi8(b, vFinal))));
         while (mask) {
@@ -168,7 +190,7 @@ std::size_t LiteralSearch::find(std::string_view text, std::size_t from) const {
     }
 #endif
     for (; i <= last; ++i)
-        if ((h[i] | firstFold) == first && equalAt(h + i)) return i;
+        if ((h[i + rareAt_] | firstFold) == first && equalAt(h + i)) return i;
     return std::string_view::npos;
 }
 

@@ -32,6 +32,9 @@ private:
 
     std::string needle_;  // lower-cased when case is ignored
     bool matchCase_;
+    // The two bytes of the needle tested first: the rarest in source text.
+    std::size_t rareAt_ = 0;
+    std::size_t otherAt_ = 0;
 };
 
 }  // namespace varn
