@@ -268,6 +268,35 @@ private slots:
         QCOMPARE(styleAt(*v, 3, 0), int(VarnLexer::Keyword));
     }
 
+    // A large file is styled only down to the lines shown when it opens; lines
+    // further down take the state of the text above them (here a block
+    // comment opened on the first line) when they come into view.
+    void largeFileIsStyledAsItComesIntoView() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        normaliseColouring(ws.settings);
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        frame.show();
+        QByteArray text = "/* opened here\r\n";
+        for (int i = 1; i < 3000; ++i) text += i == 2500 ? "*/ int y;\r\n" : "int x;\r\n";
+        CVarnIdeView* v = openText(ws, frame, QStringLiteral("big.c"), text);
+        QVERIFY(v);
+        auto shownStyle = [v](int line, int column) {
+            v->goToLine(line);
+            (void)v->grab();
+            const long pos = v->positionFromLineIndex(line, column);
+            return static_cast<int>(v->SendScintilla(QsciScintilla::SCI_GETSTYLEAT, static_cast<unsigned long>(pos)));
+        };
+        // Styling leaves each line's state (the open comment) behind: none yet
+        // far below the first screen.
+        (void)v->grab();
+        QVERIFY(v->SendScintilla(QsciScintilla::SCI_GETENDSTYLED) < v->positionFromLineIndex(200, 0));
+        QCOMPARE(v->SendScintilla(QsciScintilla::SCI_GETLINESTATE, 2400UL), 0L);
+        QCOMPARE(shownStyle(2400, 0), int(VarnLexer::Comment));
+        QCOMPARE(shownStyle(2500, 3), int(VarnLexer::Keyword));
+        QCOMPARE(shownStyle(2900, 0), int(VarnLexer::Keyword));
+        QVERIFY(v->SendScintilla(QsciScintilla::SCI_GETENDSTYLED) < v->positionFromLineIndex(2990, 0));
+    }
+
     void functionBlocksFold() {
         guitest::Window ws(QStringLiteral("Demo"));
         CVarnIdeView* v = openText(ws, ws.frame, QStringLiteral("f.vsl"), kSource);

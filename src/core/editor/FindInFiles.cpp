@@ -1,17 +1,15 @@
 #include "editor/FindInFiles.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
-#include <cstring>
-#include <memory>
+#include <mutex>
+#include <thread>
 #include <unordered_set>
 
 #include "app/Ui.h"
+#include "editor/LineSearch.h"
 #include "editor/TextMatcher.h"
 #include "platform/FileSystem.h"
 #include "project/OpenDocuments.h"
@@ -38,42 +36,26 @@ std::string replaceFirst(const char* pattern, const std::string& with) {
     return out;
 }
 
-// Reads a whole file into `buffer` (grown as needed, never cleared: the
-// bytes are written before they are read); false when it cannot be read.
-bool readInto(const std::string& path, std::unique_ptr<char[]>& buffer, std::size_t& capacity, std::size_t& size) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st;
-    std::size_t expected = (::fstat(fd, &st) == 0 && st.st_size > 0) ? static_cast<std::size_t>(st.st_size) : 0;
-    size = 0;
-    bool ok = true;
-    for (;;) {
-        // One byte more than the file's size, so that the read that finds
-        // the end does not need a larger buffer; more only if the file grows.
-        std::size_t wanted = size <= expected ? expected + 1 : size + 4096;
-        if (capacity < wanted) {
-            std::size_t grown = std::max(wanted, capacity + capacity / 2);
-            std::unique_ptr<char[]> bigger(new char[grown]);
-            if (size) std::memcpy(bigger.get(), buffer.get(), size);
-            buffer = std::move(bigger);
-            capacity = grown;
-        }
-        ssize_t n = ::read(fd, buffer.get() + size, capacity - size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ok = false;
-            break;
-        }
-        if (n == 0) break;
-        size += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    return ok;
-}
+// The shortest entry the list writes (an empty line, a short line number, an
+// empty path): a file never gives the pane more entries than the limit
+// divided by this, and one more.
+constexpr std::size_t kShortestEntry = kEntryWidth + 21;
+constexpr std::size_t kMostEntries = FindInFiles::kPaneLimit / kShortestEntry + 1;
+
+// Files searched ahead of the pane at the most, so that the entries waiting
+// for their turn stay few.
+constexpr std::size_t kFilesAhead = 64;
 
 }  // namespace
 
-FindInFiles::FindInFiles(Ui& ui, const OpenDocuments* documents) : ui_(ui), documents_(documents) {}
+// The entries of one file, kept until the pane takes them.
+struct FindInFiles::FileEntries {
+    bool readable = true;
+    std::vector<std::string> entries;
+};
+
+FindInFiles::FindInFiles(Ui& ui, const OpenDocuments* documents)
+    : ui_(ui), documents_(documents), pieceSize_(LineSearch::kPieceSize) {}
 
 std::vector<std::string> FindInFiles::projectFiles(const ProjectTree& tree) {
     std::vector<std::string> out;
@@ -94,21 +76,25 @@ std::vector<std::string> FindInFiles::projectFiles(const ProjectTree& tree) {
     return out;
 }
 
-bool FindInFiles::load(const std::string& path, std::string_view& text) {
-    if (documents_) {
-        openBuffer_ = documents_->text(path);
-        if (openBuffer_) {
-            text = *openBuffer_;
-            return true;
-        }
+FindInFiles::FileEntries FindInFiles::searchFile(LineSearch& search, const std::string& path,
+                                                 const std::optional<std::string>& open,
+                                                 const std::atomic<bool>* cancel) const {
+    FileEntries out;
+    auto keep = [&](const LineSearch::Hit& hit) {
+        out.entries.push_back(formatEntry(hit.lineText, hit.line, path));
+        return out.entries.size() < kMostEntries;
+    };
+    if (open) {
+        search.searchText(*open, keep);
+        return out;
     }
-    if (!readInto(path, fileData_, fileCapacity_, fileSize_)) {
-        // A project written on Windows may name a file in another case.
-        std::string onDisk = fsys::resolveCase(path);
-        if (onDisk == path || !readInto(onDisk, fileData_, fileCapacity_, fileSize_)) return false;
-    }
-    text = std::string_view(fileData_.get(), fileSize_);
-    return true;
+    if (search.searchFile(path, keep, cancel)) return out;
+    // A project written on Windows may name a file in another case.
+    out.entries.clear();
+    const std::string onDisk = fsys::resolveCase(path);
+    out.readable = onDisk != path && search.searchFile(onDisk, keep, cancel);
+    if (!out.readable) out.entries.clear();
+    return out;
 }
 
 std::string FindInFiles::formatEntry(std::string_view lineText, int line, const std::string& path) {
@@ -148,19 +134,19 @@ FindSummary FindInFiles::list(const std::vector<std::string>& files, const FindO
         ui_.error(replaceFirst(kInvalidExpression, matcher.error().message));
         return summary;
     }
-    for (const std::string& path : files) {
-        std::string_view text;
-        if (!load(path, text)) {
-            ui_.error(replaceFirst(kCouldNotOpen, path));
-            return summary;
+    // The open documents' texts are taken here, on the calling thread.
+    std::vector<std::optional<std::string>> open(files.size());
+    if (documents_)
+        for (std::size_t i = 0; i < files.size(); ++i) open[i] = documents_->text(files[i]);
+
+    // The pane takes each file's entries in project order, up to its limit.
+    auto take = [&](std::size_t i, FileEntries& found) {
+        if (!found.readable) {
+            ui_.error(replaceFirst(kCouldNotOpen, files[i]));
+            return false;
         }
-        std::size_t from = 0;
-        std::size_t countedTo = 0;  // lines before this offset are counted in `line`
-        int line = 1;
-        while (auto hit = matcher->find(text, from)) {
-            line += static_cast<int>(countLineBreaks(text, countedTo, hit->lineBegin));
-            countedTo = hit->lineBegin;
-            pane.append(formatEntry(text.substr(hit->lineBegin, hit->lineEnd - hit->lineBegin), line, path));
+        for (const std::string& entry : found.entries) {
+            pane.append(entry);
             ++summary.count;
             if (pane.length() > kPaneLimit) {
                 // Only this file's search stops: a later file still adds its
@@ -169,11 +155,87 @@ FindSummary FindInFiles::list(const std::vector<std::string>& files, const FindO
                 summary.truncated = true;
                 break;
             }
-            // One entry per line: go on at the start of the following line.
-            if (hit->lineEnd >= text.size()) break;
-            from = nextLineStart(text, hit->lineEnd);
         }
         pane.scrollToEnd();
+        return true;
+    };
+
+    const unsigned threads = threads_ ? threads_ : std::max(2u, std::thread::hardware_concurrency());
+    if (threads <= 1 || files.size() <= 1) {
+        LineSearch search(*matcher, pieceSize_);
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            FileEntries found = searchFile(search, files[i], open[i], nullptr);
+            if (!take(i, found)) return summary;
+            if (waitHook_ && !waitHook_()) return summary;
+        }
+    } else {
+        // Each worker takes the next file not yet taken (at most kFilesAhead
+        // beyond the one the pane waits for) and hands its entries back by
+        // the file's place in the project.
+        std::vector<FileEntries> found(files.size());
+        std::vector<char> done(files.size(), 0);
+        std::mutex mutex;
+        std::condition_variable ready, room;
+        std::size_t next = 0, taken = 0;
+        std::atomic<bool> stop{false};
+        auto work = [&] {
+            auto own = TextMatcher::compile(options.text, options.regularExpression, options.matchCase);
+            LineSearch search(*own, pieceSize_);
+            for (;;) {
+                std::size_t i = 0;
+                {
+                    std::unique_lock lock(mutex);
+                    room.wait(lock, [&] { return stop || next >= files.size() || next < taken + kFilesAhead; });
+                    if (stop || next >= files.size()) return;
+                    i = next++;
+                }
+                FileEntries entries = searchFile(search, files[i], open[i], &stop);
+                bool awaited = false;  // the pane waits for this very file
+                {
+                    std::lock_guard lock(mutex);
+                    found[i] = std::move(entries);
+                    done[i] = 1;
+                    awaited = i == taken;
+                }
+                if (awaited) ready.notify_one();
+            }
+        };
+        std::vector<std::thread> pool;
+        for (unsigned t = 0; t < std::min<std::size_t>(threads, files.size()); ++t) pool.emplace_back(work);
+        auto finish = [&] {
+            {
+                std::lock_guard lock(mutex);
+                stop = true;
+            }
+            room.notify_all();
+            for (std::thread& t : pool) t.join();
+        };
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            FileEntries entries;
+            {
+                std::unique_lock lock(mutex);
+                while (!done[i]) {
+                    if (ready.wait_for(lock, std::chrono::milliseconds(100)) == std::cv_status::timeout && waitHook_) {
+                        lock.unlock();
+                        const bool goOn = waitHook_();
+                        lock.lock();
+                        if (!goOn) {
+                            lock.unlock();
+                            finish();
+                            return summary;
+                        }
+                    }
+                }
+                entries = std::move(found[i]);
+                taken = i + 1;
+            }
+            room.notify_all();
+            if (!take(i, entries)) {
+                finish();
+                return summary;
+            }
+        }
+        finish();
     }
     pane.append(countLine(summary.count));
     pane.scrollToEnd();
@@ -189,21 +251,26 @@ std::optional<FindLocation> FindInFiles::first(const std::vector<std::string>& f
     WaitCursor wait(ui_);
     auto matcher = TextMatcher::compile(expression, true, false);
     if (!matcher) return std::nullopt;
+    LineSearch search(*matcher, pieceSize_);
     for (const std::string& path : files) {
-        std::string_view text;
-        if (!load(path, text)) {
+        std::optional<FindLocation> at;
+        auto stopAtFirst = [&](const LineSearch::Hit& hit) {
+            at = FindLocation{path, hit.line, hit.column, hit.length, std::string(hit.lineText)};
+            return false;
+        };
+        std::optional<std::string> open = documents_ ? documents_->text(path) : std::nullopt;
+        bool readable = true;
+        if (open) {
+            search.searchText(*open, stopAtFirst);
+        } else if (!search.searchFile(path, stopAtFirst)) {
+            const std::string onDisk = fsys::resolveCase(path);
+            readable = onDisk != path && search.searchFile(onDisk, stopAtFirst);
+        }
+        if (!readable) {
             ui_.error(replaceFirst(kCouldNotOpen, path));
             return std::nullopt;
         }
-        if (auto hit = matcher->find(text)) {
-            FindLocation at;
-            at.path = path;
-            at.line = 1 + static_cast<int>(countLineBreaks(text, 0, hit->lineBegin));
-            at.column = hit->begin - hit->lineBegin;
-            at.length = hit->end - hit->begin;
-            at.lineText = std::string(text.substr(hit->lineBegin, hit->lineEnd - hit->lineBegin));
-            return at;
-        }
+        if (at) return at;
     }
     return std::nullopt;
 }

@@ -4,12 +4,16 @@
 // (unsaved changes included), any other is read from disk.
 //
 // List mode writes one entry per matching line into a find pane, in the form
-// "%-60.60s  Line: %-5d File: %s\r\n", and ends with the count line.
+// "%-60.60s  Line: %-5d File: %s\r\n", and ends with the count line. The
+// files are read and searched on a small pool of threads; the pane still gets
+// the entries in project order, exactly as one thread would write them.
 // First-match mode stops at the first match and returns where it is, so that
 // the caller can bring that document and line into view.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +25,7 @@ namespace varn {
 class Ui;
 class ProjectTree;
 class OpenDocuments;
+class LineSearch;
 
 // The find pane the list mode writes to (one of the output bar's two panes).
 class FindPane {
@@ -87,6 +92,17 @@ public:
     // changes); it may be null: every file is then read from disk.
     explicit FindInFiles(Ui& ui, const OpenDocuments* documents = nullptr);
 
+    // Threads that read and search the files of the list mode; 0 (the
+    // default) takes as many as the machine has cores, at least 2; 1 searches
+    // on the calling thread alone.
+    void setThreads(unsigned threads) { threads_ = threads; }
+    // Bytes read from a file at a time.
+    void setPieceSize(std::size_t bytes) { pieceSize_ = bytes; }
+    // Called on the calling thread, about ten times a second, while the list
+    // mode waits for the files: the window keeps itself alive there. False
+    // cancels the search, which then ends without its count line.
+    void setWaitHook(std::function<bool()> hook) { waitHook_ = std::move(hook); }
+
     // The files a project search walks: the application file, includes, forms,
     // C files and headers, in project order, each path once.
     static std::vector<std::string> projectFiles(const ProjectTree& tree);
@@ -120,16 +136,17 @@ public:
     static std::string withName(const char* pattern, const std::string& name);
 
 private:
-    // The text of one file: the open document's, else the file's bytes read
-    // into the reusable buffer. False when the file cannot be read.
-    bool load(const std::string& path, std::string_view& text);
+    struct FileEntries;
+    // Searches one file (its open document's text when it has one) and keeps
+    // its entries, as many as the pane could take.
+    FileEntries searchFile(LineSearch& search, const std::string& path, const std::optional<std::string>& open,
+                           const std::atomic<bool>* cancel) const;
 
     Ui& ui_;
     const OpenDocuments* documents_;
-    std::unique_ptr<char[]> fileData_;  // reused from file to file
-    std::size_t fileCapacity_ = 0;
-    std::size_t fileSize_ = 0;
-    std::optional<std::string> openBuffer_;
+    unsigned threads_ = 0;
+    std::size_t pieceSize_;
+    std::function<bool()> waitHook_;
 };
 
 }  // namespace varn

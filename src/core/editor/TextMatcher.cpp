@@ -1,7 +1,11 @@
 #include "editor/TextMatcher.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+
+#include "editor/LiteralSearch.h"
 
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
@@ -31,6 +35,11 @@ struct TextMatcher::Impl {
     pcre2_jit_stack* stack = nullptr;
     bool jit = false;
     bool empty = false;  // the search text was empty: nothing matches
+    // A plain search text within one line: found without the library.
+    std::optional<LiteralSearch> literal;
+    // A text every match of the expression holds: only the lines that hold
+    // it are given to the library.
+    std::optional<LiteralSearch> required;
 
     ~Impl() {
         if (context) pcre2_match_context_free(context);
@@ -69,6 +78,12 @@ Result<TextMatcher> TextMatcher::compile(std::string_view text, bool regularExpr
     impl->context = pcre2_match_context_create(nullptr);
     if (!impl->data || !impl->context) return makeError("Out of memory compiling the search text.");
 
+    if (!regularExpression && text.find_first_of("\r\n") == std::string_view::npos) {
+        impl->literal.emplace(text, matchCase);
+    } else if (regularExpression) {
+        if (auto must = LiteralSearch::requiredText(text)) impl->required.emplace(*must, matchCase);
+    }
+
     std::uint32_t haveJit = 0;
     pcre2_config(PCRE2_CONFIG_JIT, &haveJit);
     if (haveJit && pcre2_jit_compile(impl->code, PCRE2_JIT_COMPLETE) == 0) {
@@ -96,8 +111,30 @@ bool TextMatcher::run(const char* text, std::size_t size, std::size_t from, std:
     return true;
 }
 
+namespace {
+
+// The match [b, e) with the bounds of the line it starts on.
+TextMatch inLine(std::string_view text, std::size_t b, std::size_t e) {
+    TextMatch m;
+    m.begin = b;
+    m.end = e;
+    m.lineBegin = b;
+    while (m.lineBegin > 0 && !isLineBreak(text[m.lineBegin - 1])) --m.lineBegin;
+    m.lineEnd = b;
+    while (m.lineEnd < text.size() && !isLineBreak(text[m.lineEnd])) ++m.lineEnd;
+    return m;
+}
+
+}  // namespace
+
 std::optional<TextMatch> TextMatcher::find(std::string_view text, std::size_t from) const {
     if (impl_->empty) return std::nullopt;
+    if (impl_->literal) {
+        const std::size_t at = from <= text.size() ? impl_->literal->find(text, from) : std::string_view::npos;
+        if (at == std::string_view::npos) return std::nullopt;
+        return inLine(text, at, at + impl_->literal->size());
+    }
+    if (impl_->required) return findByLines(text, from);
     const char* p = text.data();
     const std::size_t size = text.size();
     while (from <= size) {
@@ -127,6 +164,22 @@ std::optional<TextMatch> TextMatcher::find(std::string_view text, std::size_t fr
         }
         if (m.lineEnd >= size) return std::nullopt;
         from = nextLineStart(text, m.lineEnd);
+    }
+    return std::nullopt;
+}
+
+std::optional<TextMatch> TextMatcher::findByLines(std::string_view text, std::size_t from) const {
+    // Only a line holding the required text can match; the library sees the
+    // text up to that line's end, so that what lies before stays in view of
+    // look-behinds and "$" matches at the line's end as in the whole text.
+    while (from <= text.size()) {
+        const std::size_t at = impl_->required->find(text, from);
+        if (at == std::string_view::npos) return std::nullopt;
+        const TextMatch line = inLine(text, at, at);
+        std::size_t b = 0, e = 0;
+        if (run(text.data(), line.lineEnd, std::max(from, line.lineBegin), b, e)) return inLine(text, b, e);
+        if (line.lineEnd >= text.size()) return std::nullopt;
+        from = nextLineStart(text, line.lineEnd);
     }
     return std::nullopt;
 }

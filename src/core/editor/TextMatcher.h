@@ -1,8 +1,9 @@
 // The search engine behind Find in Files and the editor's Find and Replace:
 // a search text, taken literally or as a regular expression (PCRE2 syntax,
-// compiled with the JIT where the library has one), with or without regard to
-// case. Texts are searched as bytes; a line ends at LF, CR LF or a lone CR, and
-// a match never runs over the end of its line.
+// compiled with the JIT where the library has one, and only run on the lines
+// that hold a text every match needs), with or without regard to case. Texts
+// are searched as bytes; a line ends at LF, CR LF or a lone CR, and a match
+// never runs over the end of its line.
 #pragma once
 
 #include <cstddef>
@@ -45,6 +46,8 @@ private:
     explicit TextMatcher(std::unique_ptr<Impl> impl);
     // One call of the library over text[0, size) starting at `from`.
     bool run(const char* text, std::size_t size, std::size_t from, std::size_t& begin, std::size_t& end) const;
+    // find() for an expression with a required text: line by line.
+    std::optional<TextMatch> findByLines(std::string_view text, std::size_t from) const;
 
     std::unique_ptr<Impl> impl_;
 };

@@ -3,13 +3,16 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "build/COutputControlBar.h"
 
@@ -32,6 +35,25 @@ COutputPane& preparePane(COutputControlBar& output, int paneIndex) {
     COutputPane& pane = *output.pane(paneIndex);
     pane.clear();
     return pane;
+}
+
+// Runs a list-mode search while the window stays alive: when the files take
+// longer than half a second a busy box shows, whose "Cancel" ends the search.
+FindSummary searchAlive(QWidget* window, Ui& ui, const OpenDocuments* documents,
+                        const std::function<FindSummary(FindInFiles&)>& run) {
+    QProgressDialog busy(QStringLiteral("Searching the project's files..."), QStringLiteral("Cancel"), 0, 0, window);
+    busy.setWindowTitle(QStringLiteral("Find in Files"));
+    busy.setWindowModality(Qt::WindowModal);
+    busy.setMinimumDuration(500);
+    busy.setValue(0);
+    FindInFiles search(ui, documents);
+    search.setWaitHook([&busy] {
+        // Until the box shows, the window only paints: nothing typed or
+        // clicked may change the project under the search.
+        QCoreApplication::processEvents(busy.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+        return !busy.wasCanceled();
+    });
+    return run(search);
 }
 
 }  // namespace
@@ -159,8 +181,9 @@ bool CFindInFiles::run(QWidget* parent, SettingsStore& store, COutputControlBar&
 FindSummary CFindInFiles::searchProject(COutputControlBar& output, int paneIndex, const FindOptions& options,
                                         const ProjectTree& tree, Ui& ui, const OpenDocuments* documents) {
     COutputFindPane pane(preparePane(output, paneIndex));
-    FindInFiles search(ui, documents);
-    return search.list(FindInFiles::projectFiles(tree), options, pane);
+    return searchAlive(output.window(), ui, documents, [&](FindInFiles& search) {
+        return search.list(FindInFiles::projectFiles(tree), options, pane);
+    });
 }
 
 FindSummary CFindInFiles::findAllFunctions(COutputControlBar& output, const ProjectTree& tree, Ui& ui,
@@ -168,8 +191,9 @@ FindSummary CFindInFiles::findAllFunctions(COutputControlBar& output, const Proj
     COutputPane& target = preparePane(output, COutputControlBar::FindPane1);
     target.setHorizontalBar(false);
     COutputFindPane pane(target);
-    FindInFiles search(ui, documents);
-    return search.listFunctions(FindInFiles::projectFiles(tree), pane);
+    return searchAlive(output.window(), ui, documents, [&](FindInFiles& search) {
+        return search.listFunctions(FindInFiles::projectFiles(tree), pane);
+    });
 }
 
 }  // namespace varn

@@ -174,10 +174,10 @@ void CVarnIdeView::applySettings(const EditorSection& section, const std::vector
     const bool restyle = lexer_->configure(section, keywords);
     lexer_->setBaseFont(font);
     if (restyle) {
-        // The engine re-reads the lexer's word characters and case rule when
-        // it is set again; the text is styled anew as it comes into view.
-        setLexer(nullptr);
-        setLexer(lexer_);
+        // The engine takes the new word characters; the text is styled anew
+        // only as it comes into view (styling from the top down to the lines
+        // shown), never the whole file at once.
+        SendScintilla(SCI_SETWORDCHARS, lexer_->wordCharacters());
         SendScintilla(SCI_STARTSTYLING, 0UL);
     }
     setMarginsFont(font);

@@ -12,6 +12,7 @@
 #include "TestSupport.h"
 #include "app/RecordingUi.h"
 #include "editor/FindInFiles.h"
+#include "editor/LineSearch.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/TextLines.h"
@@ -267,4 +268,119 @@ TEST(FindInFilesList, AllFunctionsOfEveryBundledSample) {
         }
     }
     EXPECT_GE(samplesSeen, 2);
+}
+
+namespace {
+
+// A generated project: lines of every kind of line end, declarations, long
+// lines and files with enough hits to reach the pane's limit.
+std::vector<std::string> generatedProject(const test::TempDir& dir) {
+    std::vector<std::string> files;
+    std::uint32_t seed = 99;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    const char* ends[] = {"\r\n", "\n", "\r"};
+    for (int f = 0; f < 120; ++f) {
+        std::string text;
+        const int lines = f % 17 == 0 ? 3000 : 40;
+        for (int n = 0; n < lines; ++n) {
+            switch (next() % 6) {
+                case 0: text += "function work_" + std::to_string(n) + "(a, b);"; break;
+                case 1: text += "\t\tHello there, line " + std::to_string(n); break;
+                case 2: text += std::string(next() % 90, 'x') + " hello " + std::string(next() % 40, 'y'); break;
+                case 3: text += "  Function Total_Sum ;  "; break;
+                case 4: break;
+                default: text += "end;"; break;
+            }
+            text += ends[next() % 3];
+        }
+        files.push_back(dir.file("gen" + std::to_string(f) + (f % 2 ? ".vsl" : ".c")));
+        test::writeBytes(files.back(), text);
+    }
+    return files;
+}
+
+std::vector<std::string> bundledSamples() {
+    std::vector<std::string> files;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(std::string(VARN_SHARE_DIR) + "/samples"))
+        if (item.is_regular_file()) files.push_back(item.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace
+
+// The pool of threads and the reading piece by piece change nothing: the pane
+// gets the same entries in the same order, the same truncation notices and
+// count, and an unreadable file in the middle ends the search there with its
+// message, whichever thread read the later files.
+TEST(FindInFilesList, ThreadedSearchWritesWhatOneThreadWrites) {
+    test::TempDir dir;
+    std::vector<std::string> files = bundledSamples();
+    ASSERT_GE(files.size(), 2u);
+    const std::vector<std::string> generated = generatedProject(dir);
+    files.insert(files.end(), generated.begin(), generated.end());
+    std::vector<std::string> broken = files;
+    broken.insert(broken.begin() + static_cast<std::ptrdiff_t>(broken.size() / 2), dir.file("missing.vsl"));
+    FakeDocuments docs;
+    docs.texts[generated[3]] = "hello from the open document\r\nfunction open_one;\r\n";
+
+    const FindOptions searches[] = {
+        {"hello", false, false},
+        {"Hello", true, false},
+        {FindInFiles::kAllFunctionsPattern, false, true},
+        {FindInFiles::withName(FindInFiles::kFunctionPattern, "total_sum"), false, true},
+        {"x+ hel", false, true},
+        {"^$", false, true},
+    };
+    const struct {
+        unsigned threads;
+        std::size_t piece;
+    } ways[] = {{0, LineSearch::kPieceSize}, {3, 7}, {2, 64}, {1, 5}};
+    bool truncatedOnce = false;
+    for (const std::vector<std::string>* project : {&files, &broken})
+        for (const FindOptions& o : searches) {
+            Search one;
+            FindInFiles alone(one.ui, &docs);
+            alone.setThreads(1);
+            const FindSummary expected = alone.list(*project, o, one.pane);
+            truncatedOnce = truncatedOnce || expected.truncated;
+            // The whole project completes; the broken one ends at its missing file.
+            EXPECT_EQ(expected.completed, project == &files);
+            if (project == &broken) {
+                EXPECT_EQ(one.ui.texts(), std::vector<std::string>{"Could not open " + dir.file("missing.vsl") + "."});
+            }
+            for (const auto& way : ways) {
+                SCOPED_TRACE(o.text + " threads " + std::to_string(way.threads) + " piece " + std::to_string(way.piece));
+                Search s;
+                FindInFiles pool(s.ui, &docs);
+                pool.setThreads(way.threads);
+                pool.setPieceSize(way.piece);
+                const FindSummary got = pool.list(*project, o, s.pane);
+                EXPECT_EQ(s.pane.text, one.pane.text);
+                EXPECT_EQ(got.count, expected.count);
+                EXPECT_EQ(got.truncated, expected.truncated);
+                EXPECT_EQ(got.completed, expected.completed);
+                EXPECT_EQ(s.ui.texts(), one.ui.texts());
+            }
+        }
+    EXPECT_TRUE(truncatedOnce);
+}
+
+// The window's hook runs while the search goes on; false cancels it: the pane
+// keeps what it got, no count line and no message follow.
+TEST(FindInFilesList, CancelledSearchEndsWithoutCountLine) {
+    Search s;
+    FindInFiles find(s.ui);
+    find.setThreads(1);
+    int calls = 0;
+    find.setWaitHook([&calls] { return ++calls < 2; });
+    const FindSummary r = find.list(fixtureFiles(), {"hello", false, false}, s.pane);
+    EXPECT_FALSE(r.completed);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(s.pane.text.find("occurrence"), std::string::npos);
+    EXPECT_NE(s.pane.text.find(fixture("Form1.vff")), std::string::npos);  // the second file's entries
+    EXPECT_TRUE(s.ui.messages.empty());
 }
