@@ -1,5 +1,6 @@
 #include "project/DuplicateCheck.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "app/Ui.h"
@@ -247,6 +248,26 @@ std::optional<std::string> DuplicateCheck::findMenuBarUser(const std::string& me
 
 MenuBarUserFinder DuplicateCheck::menuBarUserFinder() {
     return [this](const std::string& menuBarName) { return findMenuBarUser(menuBarName); };
+}
+
+std::optional<std::string> DuplicateCheck::findObjectForm(const std::string& name, bool quiet) {
+    WaitCursor wait(ui_);
+    std::optional<std::string> found;
+    walkForms(
+        [&](const CVARNfbDoc& doc, const std::string& form) {
+            for (const auto& c : doc.controls()) {
+                gatherColumns(*c, nullptr, columns_);
+                const bool column =
+                    std::ranges::any_of(columns_, [&](const CVARNFBControl* k) { return sameName(k->name, name); });
+                if (sameName(c->name, name) || column) {
+                    found = form;
+                    return true;
+                }
+            }
+            return false;
+        },
+        quiet);
+    return found;
 }
 
 }  // namespace varn

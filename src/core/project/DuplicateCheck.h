@@ -118,6 +118,11 @@ public:
     std::optional<std::string> findMenuBarUser(const std::string& menuBarName);
     MenuBarUserFinder menuBarUserFinder();
 
+    // The base name of the first form, in tree order, with a control or grid
+    // column named `name` (without regard to case); none when no form has one.
+    // With `quiet` a form that cannot be opened is skipped without a message.
+    std::optional<std::string> findObjectForm(const std::string& name, bool quiet);
+
 private:
     // Called with each form and its base name; true stops the walk.
     using FormVisitor = std::function<bool(const CVARNfbDoc& doc, const std::string& form)>;

@@ -46,6 +46,9 @@ struct ProjectModel {
     int previousVarnHeight = 0;
     // The project's menu bars, kept in "<project>_MenuBar.ini" beside the project file.
     MenuBarList menuBars;
+    // The menu bar file was there but could not be read when the project was
+    // opened: it is not replaced without asking.
+    bool menuBarFileUnread = false;
 
     // Makes `name` the active configuration; an empty name selects "Windows Debug".
     void setActiveConfiguration(const std::string& name);

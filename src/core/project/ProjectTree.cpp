@@ -139,6 +139,12 @@ int ProjectTree::add(ItemKind kind, const std::string& path, bool expand) {
             return id;
         }
     }
+    const int id = append(c, kind, path);
+    changed();
+    return id;
+}
+
+int ProjectTree::append(Category& c, ItemKind kind, const std::string& path) {
     PROJECT_ITEM r;
     r.path = path;
     r.item = nextItem_++;
@@ -146,7 +152,6 @@ int ProjectTree::add(ItemKind kind, const std::string& path, bool expand) {
     r.readOnly = kind != ItemKind::MenuBar && fsys::isReadOnly(path);
     records_.push_back(r);
     c.items.push_back(r.item);
-    changed();
     return r.item;
 }
 
@@ -165,6 +170,23 @@ void ProjectTree::removeKind(ItemKind kind) {
     for (const auto& r : records_)
         if (r.kind == kind) ids.push_back(r.item);
     for (int id : ids) remove(id);
+}
+
+void ProjectTree::replaceKind(ItemKind kind, const std::vector<std::string>& paths) {
+    std::vector<int> old;
+    for (const auto& r : records_)
+        if (r.kind == kind) old.push_back(r.item);
+    const std::string label = categoryOf(kind);
+    // The old members go first so that a kept name is not taken for a replacement.
+    for (auto& c : categories_)
+        if (c.label == label) std::erase_if(c.items, [&](int id) { return std::ranges::find(old, id) != old.end(); });
+    std::erase_if(records_, [&](const PROJECT_ITEM& r) { return r.kind == kind; });
+    if (!paths.empty()) {
+        Category& c = ensureCategory(label);
+        for (const std::string& path : paths) append(c, kind, path);
+    }
+    std::erase_if(categories_, [](const Category& c) { return c.items.empty(); });
+    changed();
 }
 
 void ProjectTree::setSingle(ItemKind kind, const std::string& path) {

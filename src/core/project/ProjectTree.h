@@ -84,6 +84,9 @@ public:
     void remove(int item);
     // Removes every item of the kind.
     void removeKind(ItemKind kind);
+    // The items of a kind become `paths`, in that order; their category keeps
+    // its place while it has members.
+    void replaceKind(ItemKind kind, const std::vector<std::string>& paths);
 
     std::vector<std::string> forms() const { return pathsOfKind(ItemKind::Form); }
     std::vector<std::string> images() const { return pathsOfKind(ItemKind::Image); }
@@ -110,6 +113,8 @@ private:
     std::string pathOfKind(ItemKind kind) const;
     std::vector<std::string> pathsOfKind(ItemKind kind) const;
     Category& ensureCategory(const std::string& label);
+    // A new record at the end of the category; its id.
+    int append(Category& c, ItemKind kind, const std::string& path);
     PROJECT_ITEM* record(int item);
     void setSingle(ItemKind kind, const std::string& path);
     void changed();

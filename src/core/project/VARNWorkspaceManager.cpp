@@ -51,7 +51,7 @@ bool VARNWorkspaceManager::openWorkspace(const std::string& requested, bool quie
     if (const SettingsNode* node = root->child(ProjectFile::kSettingsNode)) ProjectFile::readSettings(*node, model_);
     // The derived items: the files the application and C files include.
     refreshIncludes(model_.tree, nullptr);
-    loadMenuBars(model_.menuBars, model_.tree, menuBarFilePath(path), ui_);
+    model_.menuBarFileUnread = !loadMenuBars(model_.menuBars, model_.tree, menuBarFilePath(path), ui_);
     windowNodes_.clear();
     for (const auto& c : root->children())
         if (!paths::equalNoCase(c->name(), ProjectFile::kSettingsNode)) windowNodes_.push_back(*c);
@@ -155,6 +155,7 @@ void VARNWorkspaceManager::closeWorkspace() {
     model_.projectPath.clear();
     model_.workspaceOpen = false;
     model_.menuBars.clear();
+    model_.menuBarFileUnread = false;
     if (windows_) windows_->closeAllDocuments();
 }
 

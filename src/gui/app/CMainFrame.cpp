@@ -37,6 +37,7 @@
 #include "editor/CFindInFiles.h"
 #include "editor/CVarnIdeView.h"
 #include "editor/SourceEditorCommands.h"
+#include "menubar/MenuBarCommands.h"
 #include "installer/CInstallSheet.h"
 #include "platform/SettingsStore.h"
 #include "project/BuildConfiguration.h"
@@ -142,6 +143,7 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
     createMenusAndBars();
     editor_->setDebugActions(debug_->contextActions());
     wireProjectBar();
+    (new MenuBarCommands(*this, ui_))->install();
     connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommands);
     setWorkbookMode(settings_.getInt(kSettings, "WorkbookMode", 0) != 0);
 

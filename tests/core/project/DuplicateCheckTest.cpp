@@ -416,3 +416,16 @@ TEST(DuplicateMenuBarUserRun, RemovingAMenuBarInUseIsRefused) {
     EXPECT_EQ(p.model.menuBars.size(), 1u);
     EXPECT_TRUE(p.ui.messages.empty());
 }
+
+// The menu bar designer's look-up of a name among the forms' objects.
+TEST(DuplicateObjectForm, FirstFormWithTheControlOrColumn) {
+    TestProject p;
+    p.addForms({{"-Gone", {}}, {"A", {"button:btnOK", "grid:g(colA,colB)"}}, {"B", {"text:btnok", "label:only"}}});
+    EXPECT_EQ(p.check.findObjectForm("BTNOK", true), std::optional<std::string>("A"));
+    EXPECT_EQ(p.check.findObjectForm("colb", true), std::optional<std::string>("A"));
+    EXPECT_EQ(p.check.findObjectForm("Only", true), std::optional<std::string>("B"));
+    EXPECT_EQ(p.check.findObjectForm("nobody", true), std::nullopt);
+    EXPECT_TRUE(p.ui.messages.empty());
+    EXPECT_EQ(p.check.findObjectForm("nobody", false), std::nullopt);
+    EXPECT_EQ(p.texts(), Strings{"Could not open form {dir}/Gone.vff."});
+}
