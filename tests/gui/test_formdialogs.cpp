@@ -1,0 +1,139 @@
+// The designer's dialogs in the real main window: "Project Variables..."
+// from the Project menu and the project tree, the "Selection List" dialog
+// with its Count/Size rules and keys, and the "Object Properties" sheet.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QtTest>
+
+#include "GuiFixture.h"
+#include "form/CProjectVariablesDlg.h"
+#include "form/CSelectionListDlg.h"
+#include "form/CVARNfbListBoxEditor.h"
+#include "form/ProjectVariables.h"
+#include "project/CProjectBar.h"
+
+using namespace varn;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+// Runs `f` on the next modal dialog as soon as it is up.
+void onNextModal(std::function<void(QWidget*)> f, int triesLeft = 200) {
+    QTimer::singleShot(10, [f = std::move(f), triesLeft]() mutable {
+        if (QWidget* w = QApplication::activeModalWidget()) f(w);
+        else if (triesLeft > 0) onNextModal(std::move(f), triesLeft - 1);
+    });
+}
+
+QAction* menuEntry(CMainFrame& frame, const QString& menu, const QString& text) {
+    for (QAction* a : frame.menu(menu)->actions())
+        if (a->text() == text) return a;
+    return nullptr;
+}
+
+}  // namespace
+
+class FormDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    // One bad line keeps the dialog open on its message; fixed, OK closes it
+    // and the project keeps the lines as core's rule took them.
+    void projectVariablesFromTheProjectMenu() {
+        guitest::Window w(QStringLiteral("Demo"));
+        QAction* entry = menuEntry(w.frame, QStringLiteral("Project"), QStringLiteral("Project Variables..."));
+        QVERIFY(entry);
+        w.frame.updateCommands();
+        QVERIFY(entry->isEnabled());
+        w.model().projectVars = {"old = 1"};
+        w.model().modified = false;
+        bool stayedOpen = false;
+        onNextModal([&](QWidget* dlg) {
+            auto* pv = qobject_cast<CProjectVariablesDlg*>(dlg);
+            QVERIFY(pv);
+            QCOMPARE(pv->editor()->lines(), QStringList{QStringLiteral("old = 1")});
+            pv->editor()->setLines({QStringLiteral("count = 5;"), QStringLiteral("greeting \"hi\"")});
+            pv->accept();
+            stayedOpen = pv->isVisible();
+            pv->editor()->setLines({QStringLiteral("count = 5;"), QStringLiteral(" greeting = \"hi\" ")});
+            pv->accept();
+        });
+        entry->trigger();
+        QVERIFY(stayedOpen);
+        QCOMPARE(w.ui.texts(), (Strings{"Missing equals sign for variable expression greeting \"hi\".\r\rIt should "
+                                        "look something like this:\rmy_str_var = \"a string\" or my_num_var = 123"}));
+        QCOMPARE(w.model().projectVars, (Strings{"count = 5", "greeting = \"hi\""}));
+        QVERIFY(w.model().modified);
+    }
+
+    void projectVariablesFromTheProjectTree() {
+        guitest::Window w(QStringLiteral("Demo"));
+        CProjectBar* bar = w.frame.projectBar();
+        QVERIFY(bar->commandEnabled(CProjectBar::Command::ProjectVariables));
+        bool shown = false;
+        onNextModal([&](QWidget* dlg) {
+            shown = qobject_cast<CProjectVariablesDlg*>(dlg) != nullptr;
+            dlg->close();
+        });
+        bar->runCommand(CProjectBar::Command::ProjectVariables);
+        QVERIFY(shown);
+    }
+
+    // Lowering Size below Count asks first: Cancel puts the Size back, OK
+    // drops the lines from the end.
+    void selectionListShrinkAskedOkAndCancel() {
+        RecordingUi ui;
+        ui.answers = {Answer::Cancel, Answer::Ok};
+        CSelectionListDlg dlg("Dropdown List", {"a", "b", "c", "d"}, 5, ui);
+        dlg.sizeBox()->setValue(2);
+        QCOMPARE(ui.texts(), Strings{kSelectionListShrink});
+        QCOMPARE(ui.messages.back().buttons, MsgButtons::OkCancel);
+        QCOMPARE(dlg.sizeBox()->value(), 5);
+        QCOMPARE(dlg.editor()->lines().size(), 4);
+        dlg.sizeBox()->setValue(2);
+        QCOMPARE(dlg.editor()->lines(), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+        QCOMPARE(dlg.countLabel()->text(), QStringLiteral("2"));
+        Strings items{"x"};
+        int size = 0;
+        dlg.model().apply(items, size);
+        QCOMPARE(items, (Strings{"a", "b"}));
+        QCOMPARE(size, 2);
+    }
+
+    // The list editor's keys: Insert adds (and Size follows Count), Delete
+    // deletes (Size stays), Ctrl+Up moves; an edit reaches the model.
+    void selectionListKeys() {
+        RecordingUi ui;
+        CSelectionListDlg dlg("Selector List", {"a", "b", "c"}, 3, ui);
+        dlg.show();
+        QListWidget* list = dlg.editor()->list();
+        list->setFocus();
+        list->setCurrentRow(2);
+        QTest::keyClick(list, Qt::Key_Insert);
+        QCOMPARE(dlg.model().count(), 4);
+        QCOMPARE(dlg.sizeBox()->value(), 4);
+        auto* edit = list->viewport()->findChild<QLineEdit*>();
+        QVERIFY(edit);  // the new line is edited where it stands
+        QTest::keyClicks(edit, QStringLiteral("d"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(guitest::waitFor([&] { return dlg.model().items().back() == "d"; }));
+        QCOMPARE(dlg.model().items(), (Strings{"a", "b", "c", "d"}));
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(dlg.model().items(), (Strings{"a", "b", "d", "c"}));
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(dlg.model().items(), (Strings{"b", "d", "c"}));
+        QCOMPARE(dlg.model().size(), 4);
+        QCOMPARE(dlg.countLabel()->text(), QStringLiteral("3"));
+        QVERIFY(ui.messages.empty());
+    }
+};
+
+QTEST_MAIN(FormDialogsTest)
+#include "test_formdialogs.moc"
