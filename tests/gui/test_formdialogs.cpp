@@ -7,11 +7,17 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QLineEdit>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
 
 #include "GuiFixture.h"
+#include "TestSupport.h"
+#include "form/CVARNfbPropertySheet.h"
+#include "form/FormDesigner.h"
+#include "form/PropertyRules.h"
 #include "form/CProjectVariablesDlg.h"
 #include "form/CSelectionListDlg.h"
 #include "form/CVARNfbListBoxEditor.h"
@@ -19,6 +25,7 @@
 #include "project/CProjectBar.h"
 
 using namespace varn;
+using namespace varn::test;
 using Strings = std::vector<std::string>;
 
 namespace {
@@ -35,6 +42,24 @@ QAction* menuEntry(CMainFrame& frame, const QString& menu, const QString& text) 
     for (QAction* a : frame.menu(menu)->actions())
         if (a->text() == text) return a;
     return nullptr;
+}
+
+// A designer on a golden form file, read in the project's units, written
+// with the golden file's date.
+std::unique_ptr<FormDesigner> designerOn(guitest::Window& w, const std::string& golden) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    auto doc = std::make_unique<CVARNfbDoc>(FormEnvironment::fromProject(w.model()));
+    doc->setClock([] { return std::time_t{1080050709}; });
+    doc->load(dataPath(golden), w.ui);
+    return std::make_unique<FormDesigner>(std::move(doc), w.ui);
+}
+
+CVARNFBControl& named(FormDesigner& d, const std::string& name) { return *d.doc().findByName(name); }
+
+template <class W>
+W* fieldOf(CVARNfbPropertySheet& sheet, int page, const char* label) {
+    return qobject_cast<W*>(sheet.field(page, QString::fromUtf8(label)));
 }
 
 }  // namespace
@@ -132,6 +157,70 @@ private slots:
         QCOMPARE(dlg.model().size(), 4);
         QCOMPARE(dlg.countLabel()->text(), QStringLiteral("3"));
         QVERIFY(ui.messages.empty());
+    }
+
+    // A bad name keeps the user on the common page with its field focused; a
+    // good one lets the page go; the array grows and the form file shows it.
+    void propertySheetRenamesAndGrowsAnArray() {
+        guitest::Window w(QStringLiteral("Demo"));
+        auto designer = designerOn(w, "form/demo/Demo.vff");
+        CVARNFBControl& ok = named(*designer, "Ok");
+        designer->selection().setDominant(&ok);
+        CVARNfbPropertySheet sheet(*designer, ok, PropertySheetContext::forMainFrame(w.frame, w.ui, w.settings));
+        sheet.show();
+        QCOMPARE(sheet.windowTitle(), QStringLiteral("Object Properties"));
+        QCOMPARE(sheet.tabs()->tabText(0), QStringLiteral("Button Object"));
+        auto* name = fieldOf<QLineEdit>(sheet, 0, "Name");
+        name->setText(QStringLiteral("Go now"));
+        QVERIFY(!sheet.switchTo(1));
+        QCOMPARE(sheet.tabs()->currentIndex(), 0);
+        QCOMPARE(w.ui.lastText(), std::string(kObjectNameInvalid));
+        QCOMPARE(sheet.focusWidget(), name);
+        QCOMPARE(name->text(), QStringLiteral("Go now"));  // nothing typed is lost
+        name->setText(QStringLiteral(" Go "));
+        QVERIFY(sheet.switchTo(1));
+        fieldOf<QLineEdit>(sheet, 1, "Format")->setText(QStringLiteral("0.0.0"));
+        QVERIFY(!sheet.switchTo(0));
+        QCOMPARE(sheet.focusWidget(), sheet.field(1, QStringLiteral("Format")));
+        fieldOf<QLineEdit>(sheet, 1, "Format")->setText(QStringLiteral("##0.0"));
+        QVERIFY(sheet.switchTo(0));
+        fieldOf<QSpinBox>(sheet, 0, "Array Size")->setValue(3);
+        sheet.accept();
+        QCOMPARE(sheet.result(), int(QDialog::Accepted));
+        QVERIFY(designer->modified());
+        QCOMPARE(designer->objectSelectorEntries(),
+                 (Strings{"Main", "Go[  0]", "Colour", "Go[  1]", "Go[  2]"}));
+        const std::string path = w.file(QStringLiteral("Demo.vff")).toStdString();
+        QVERIFY(designer->doc().save(path).ok());
+        const auto golden = matchesGolden(readBytes(path), "form/demo/DemoArray.vff");
+        QVERIFY2(golden, golden.message());
+    }
+
+    // A grid's sheet: one page per column and the new column's page; OK with
+    // nothing changed writes the form as it was read.
+    void propertySheetOnAGridKeepsTheForm() {
+        guitest::Window w(QStringLiteral("Demo"));
+        auto designer = designerOn(w, "form/grid/Orders.vff");
+        CVARNFBControl& grid = named(*designer, "grdItems");
+        CVARNfbPropertySheet sheet(*designer, grid, PropertySheetContext::forMainFrame(w.frame, w.ui, w.settings));
+        sheet.show();
+        QTabWidget* tabs = sheet.tabs();
+        QCOMPARE(tabs->count(), 8);
+        QCOMPARE(tabs->tabText(1), QStringLiteral("Grid Object"));
+        QCOMPARE(tabs->tabText(2), QStringLiteral("Column - colQty"));
+        QCOMPARE(tabs->tabText(7), QStringLiteral("Add New Column"));
+        QVERIFY(sheet.switchTo(3));
+        guitest::screenshot(sheet, QStringLiteral("property-sheet.png"));
+        // A column may not take another column's name.
+        fieldOf<QLineEdit>(sheet, 3, "Name")->setText(QStringLiteral("COLQTY"));
+        QVERIFY(!sheet.switchTo(2));
+        QCOMPARE(w.ui.lastText(), std::string("Object name COLQTY is used by grid column 0"));
+        fieldOf<QLineEdit>(sheet, 3, "Name")->setText(QStringLiteral("colUnit"));
+        sheet.accept();
+        QCOMPARE(sheet.result(), int(QDialog::Accepted));
+        const std::string path = w.file(QStringLiteral("Orders.vff")).toStdString();
+        QVERIFY(designer->doc().save(path).ok());
+        QCOMPARE(readBytes(path), readBytes(dataPath("form/grid/Orders.vff")));
     }
 };
 

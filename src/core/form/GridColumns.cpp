@@ -25,11 +25,16 @@ std::vector<std::unique_ptr<CVARNFBControl>> copyGridCells(const CVARNFBControl&
 bool setGridColumn(CVARNFBControl& grid, int k, const CVARNFBControl& prototype) {
     if (!grid.gridColumn(k)) return false;
     const int rows = grid.gridRows();
+    const CVARNFBControl before(*grid.gridColumn(k));
     for (int row = 0; row < rows; ++row) {
         CVARNFBControl& cell = *grid.cells[firstCell(grid, k) + static_cast<std::size_t>(row)];
-        const FormRect r = cell.rect();
+        const CVARNFBControl own(cell);
         cell.copyFrom(prototype);
-        cell.rect() = r;
+        cell.rect() = own.rect();
+        // A row keeps its own bitmap and colours unless the column's were changed.
+        if (prototype.bitmap == before.bitmap) cell.bitmap = own.bitmap;
+        if (prototype.foreground == before.foreground) cell.foreground = own.foreground;
+        if (prototype.background == before.background) cell.background = own.background;
         cell.arrayCount = rows;
         cell.arrayIndex = row;
     }

@@ -17,7 +17,9 @@ inline constexpr const char* kColumnsInconsistent = "Something bad happened";
 
 // Copies of the grid's cells (without windows).
 std::vector<std::unique_ptr<CVARNFBControl>> copyGridCells(const CVARNFBControl& grid);
-// Every row of column k becomes a copy of the prototype; false when there is no column k.
+// Every row of column k becomes a copy of the prototype, except that a row
+// keeps its own bitmap and colours where the prototype left the column's
+// first row's unchanged; false when there is no column k.
 bool setGridColumn(CVARNFBControl& grid, int k, const CVARNFBControl& prototype);
 // Removes column k with its cells; false when there is no column k.
 bool deleteGridColumn(CVARNFBControl& grid, int k);
