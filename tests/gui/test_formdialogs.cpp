@@ -86,6 +86,7 @@ private slots:
             pv->accept();
             stayedOpen = pv->isVisible();
             pv->editor()->setLines({QStringLiteral("count = 5;"), QStringLiteral(" greeting = \"hi\" ")});
+            guitest::screenshot(*pv, QStringLiteral("project-variables.png"));
             pv->accept();
         });
         entry->trigger();
