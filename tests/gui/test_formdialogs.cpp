@@ -4,10 +4,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QLineEdit>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
@@ -15,13 +15,13 @@
 
 #include "GuiFixture.h"
 #include "TestSupport.h"
-#include "form/CVARNfbPropertySheet.h"
-#include "form/FormDesigner.h"
-#include "form/PropertyRules.h"
 #include "form/CProjectVariablesDlg.h"
 #include "form/CSelectionListDlg.h"
 #include "form/CVARNfbListBoxEditor.h"
+#include "form/CVARNfbPropertySheet.h"
+#include "form/FormDesigner.h"
 #include "form/ProjectVariables.h"
+#include "form/PropertyRules.h"
 #include "project/CProjectBar.h"
 
 using namespace varn;
@@ -33,8 +33,10 @@ namespace {
 // Runs `f` on the next modal dialog as soon as it is up.
 void onNextModal(std::function<void(QWidget*)> f, int triesLeft = 200) {
     QTimer::singleShot(10, [f = std::move(f), triesLeft]() mutable {
-        if (QWidget* w = QApplication::activeModalWidget()) f(w);
-        else if (triesLeft > 0) onNextModal(std::move(f), triesLeft - 1);
+        if (QWidget* w = QApplication::activeModalWidget())
+            f(w);
+        else if (triesLeft > 0)
+            onNextModal(std::move(f), triesLeft - 1);
     });
 }
 
@@ -189,12 +191,27 @@ private slots:
         sheet.accept();
         QCOMPARE(sheet.result(), int(QDialog::Accepted));
         QVERIFY(designer->modified());
-        QCOMPARE(designer->objectSelectorEntries(),
-                 (Strings{"Main", "Go[  0]", "Colour", "Go[  1]", "Go[  2]"}));
+        QCOMPARE(designer->objectSelectorEntries(), (Strings{"Main", "Go[  0]", "Colour", "Go[  1]", "Go[  2]"}));
         const std::string path = w.file(QStringLiteral("Demo.vff")).toStdString();
         QVERIFY(designer->doc().save(path).ok());
         const auto golden = matchesGolden(readBytes(path), "form/demo/DemoArray.vff");
         QVERIFY2(golden, golden.message());
+    }
+
+    void propertySheetCancelChangesNothing() {
+        guitest::Window w(QStringLiteral("Demo"));
+        auto designer = designerOn(w, "form/demo/Demo.vff");
+        CVARNFBControl& colour = named(*designer, "Colour");
+        CVARNfbPropertySheet sheet(*designer, colour, PropertySheetContext::forMainFrame(w.frame, w.ui, w.settings));
+        fieldOf<QLineEdit>(sheet, 0, "Name")->setText(QStringLiteral("Shade"));
+        QVERIFY(sheet.switchTo(1));
+        QCOMPARE(sheet.tabs()->tabText(1), QStringLiteral("Dropdown Object"));
+        fieldOf<QLineEdit>(sheet, 1, "List")->setText(QStringLiteral("Shades"));
+        sheet.reject();
+        QCOMPARE(colour.name, std::string("Colour"));
+        QCOMPARE(colour.list, std::string("ColourList"));
+        QVERIFY(designer->undoList().empty());
+        QVERIFY(!designer->modified());
     }
 
     // A grid's sheet: one page per column and the new column's page; OK with

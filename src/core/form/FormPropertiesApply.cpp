@@ -20,8 +20,8 @@ void takeShared(CVARNFBControl& element, const CVARNFBControl& from) {
     const int id = element.controlId;
     const bool selected = element.selected;
     element.copyFrom(from);
-    element.rect() = FormRect{r.left, r.top, addClamped(r.left, from.rect().width()),
-                              addClamped(r.top, from.rect().height())};
+    element.rect() =
+        FormRect{r.left, r.top, addClamped(r.left, from.rect().width()), addClamped(r.top, from.rect().height())};
     element.bitmap = bitmap;
     element.foreground = foreground;
     element.background = background;

@@ -45,7 +45,8 @@ PropertyField checkCommonPage(const CVARNFBControl& original, CVARNFBControl& ed
     return PropertyField::None;
 }
 
-PropertyField checkKindPage(const CVARNFBControl& original, const CVARNFBControl& edited, const PropertyChecks& checks) {
+PropertyField checkKindPage(const CVARNFBControl& original, const CVARNFBControl& edited,
+                            const PropertyChecks& checks) {
     const PropertyField f = checkDisplayAndFormat(edited.kind, edited, checks.ui);
     if (f != PropertyField::None) return f;
     if (kindHasList(edited.kind)) {

@@ -16,12 +16,11 @@ namespace {
 
 bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool isNameChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || isAsciiDigit(c) || c == '_';
-}
+bool isNameChar(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || isAsciiDigit(c) || c == '_'; }
 
 bool onlyNameChars(std::string_view s, bool pointAllowed) {
-    return std::all_of(s.begin(), s.end(), [pointAllowed](char c) { return isNameChar(c) || (pointAllowed && c == '.'); });
+    return std::all_of(s.begin(), s.end(),
+                       [pointAllowed](char c) { return isNameChar(c) || (pointAllowed && c == '.'); });
 }
 
 bool isOneOf(int kindCode, std::initializer_list<int> kinds) {
@@ -33,7 +32,8 @@ bool isOneOf(int kindCode, std::initializer_list<int> kinds) {
 bool validObjectName(std::string_view name) { return !name.empty() && onlyNameChars(name, false); }
 
 bool validFormat(std::string_view format) {
-    const bool known = std::all_of(format.begin(), format.end(), [](char c) { return c == '#' || c == '0' || c == '.'; });
+    const bool known =
+        std::all_of(format.begin(), format.end(), [](char c) { return c == '#' || c == '0' || c == '.'; });
     return known && std::count(format.begin(), format.end(), '.') <= 1;
 }
 
@@ -63,9 +63,12 @@ const char* listNameMissing(int kindCode) {
 }
 
 bool kindHasDisplay(int k) {
-    return isOneOf(k, {kind::Text, kind::Dropdown, kind::Label, kind::Button, kind::Checkbox, kind::FileSel, kind::Frame});
+    return isOneOf(k,
+                   {kind::Text, kind::Dropdown, kind::Label, kind::Button, kind::Checkbox, kind::FileSel, kind::Frame});
 }
-bool kindHasFormat(int k) { return isOneOf(k, {kind::Text, kind::Dropdown, kind::Label, kind::Button, kind::Checkbox}); }
+bool kindHasFormat(int k) {
+    return isOneOf(k, {kind::Text, kind::Dropdown, kind::Label, kind::Button, kind::Checkbox});
+}
 bool kindHasInvokes(int k) {
     return isOneOf(k, {kind::Text, kind::Dropdown, kind::Button, kind::Checkbox, kind::Selector, kind::FileSel});
 }
@@ -94,8 +97,8 @@ int fontHeightForSize(int pointSize, int dotsPerInch) {
 std::uint32_t storedColour(std::uint32_t packed) { return DevicePalette::palm().snapPacked(packed); }
 
 std::optional<std::string> columnBitmapWarning(const CVARNFBControl& grid, int columnWidthPercent,
-                                               const FormEnvironment& env, const std::string& bitmap,
-                                               int bitmapWidth, int bitmapHeight) {
+                                               const FormEnvironment& env, const std::string& bitmap, int bitmapWidth,
+                                               int bitmapHeight) {
     const FormScale scale = FormScale::of(env);
     const int cellWidth = scale.unitsX(grid.gridInnerWidth(env.scrollBarWidth)) * columnWidthPercent / 100;
     const int cellHeight = scale.unitsY(grid.rect().height() / grid.gridRows());

@@ -88,8 +88,8 @@ std::uint32_t storedColour(std::uint32_t packed);
 // The warning for a bitmap of w x h pixels in a column of the grid, whose
 // cell is measured in display units; nothing when it fits.
 std::optional<std::string> columnBitmapWarning(const CVARNFBControl& grid, int columnWidthPercent,
-                                               const FormEnvironment& env, const std::string& bitmap,
-                                               int bitmapWidth, int bitmapHeight);
+                                               const FormEnvironment& env, const std::string& bitmap, int bitmapWidth,
+                                               int bitmapHeight);
 
 // The common page's rectangle (in units) in designer pixels. A grid's right
 // and bottom edges are its left and top plus width and height times the

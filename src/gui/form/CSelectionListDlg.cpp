@@ -37,8 +37,10 @@ CSelectionListDlg::CSelectionListDlg(const std::string& title, std::vector<std::
     layout->addWidget(buttons);
 
     connect(editor_, &CVARNfbListBoxEditor::lineAdded, this, [this](int row) {
-        if (model_.insert(row, {})) refresh(false);
-        else refresh(true);
+        if (model_.insert(row, {}))
+            refresh(false);
+        else
+            refresh(true);
     });
     connect(editor_, &CVARNfbListBoxEditor::lineDeleted, this, [this](int row) {
         model_.remove(row);

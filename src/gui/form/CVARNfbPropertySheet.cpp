@@ -13,11 +13,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
 #include <map>
+#include <memory>
 
 #include "app/CMainFrame.h"
 #include "app/DocumentWindows.h"
@@ -57,13 +58,20 @@ const QStringList& fontStyles() {
 // The field a check sends the user back to, by its label on the page.
 QString labelOf(PropertyField f, bool columnPage) {
     switch (f) {
-        case PropertyField::Name: return QStringLiteral("Name");
-        case PropertyField::Display: return QStringLiteral("Display");
-        case PropertyField::Format: return QStringLiteral("Format");
-        case PropertyField::List: return QStringLiteral("List");
-        case PropertyField::ListHeight: return columnPage ? QStringLiteral("Height") : QStringLiteral("List Height");
-        case PropertyField::Binding: return QStringLiteral("Binding");
-        case PropertyField::None: break;
+        case PropertyField::Name:
+            return QStringLiteral("Name");
+        case PropertyField::Display:
+            return QStringLiteral("Display");
+        case PropertyField::Format:
+            return QStringLiteral("Format");
+        case PropertyField::List:
+            return QStringLiteral("List");
+        case PropertyField::ListHeight:
+            return columnPage ? QStringLiteral("Height") : QStringLiteral("List Height");
+        case PropertyField::Binding:
+            return QStringLiteral("Binding");
+        case PropertyField::None:
+            break;
     }
     return {};
 }
@@ -129,8 +137,10 @@ struct CVARNfbPropertySheet::Page {
             if (equalsNoCase(s(items[i]), trimBlanks(value))) at = i;
         // The record's own spelling stays, so that an unchanged value is written as it was read.
         if (at >= 0) c->setItemText(at, q(trimBlanks(value)));
-        if (at < 0 && editable) c->setEditText(q(value));
-        else c->setCurrentIndex(at);
+        if (at < 0 && editable)
+            c->setEditText(q(value));
+        else
+            c->setCurrentIndex(at);
         return add(label, c);
     }
 };
@@ -331,7 +341,8 @@ void CVARNfbPropertySheet::addKindPage() {
         auto* browse = new QPushButton(QStringLiteral("..."));
         browse->setAutoDefault(false);
         invokes = p.text(QStringLiteral("Invokes"), work_.invokes, browse);
-        connect(browse, &QPushButton::clicked, this, [this, invokes] { goToInvoker(invokes->text(), invokes->text()); });
+        connect(browse, &QPushButton::clicked, this,
+                [this, invokes] { goToInvoker(invokes->text(), invokes->text()); });
         stores.push_back([this, invokes] { work_.invokes = trimBlanks(s(invokes->text())); });
     }
     if (kindHasList(k)) {
@@ -358,10 +369,11 @@ void CVARNfbPropertySheet::addKindPage() {
         stores.push_back([this, height] { work_.dropdownListHeight = height->value(); });
     }
     if (k == kind::Button) {
-        QComboBox* border = p.choice(QStringLiteral("Border"), choices({"Default", "Bold", "Dashed", "None", "Square"}),
-                                     work_.border);
-        QComboBox* map = p.choice(QStringLiteral("Button Map"),
-                                  choices({"None", "Key1", "Key2", "Key3", "Key4", "PageUp", "PageDn"}), work_.hardware);
+        QComboBox* border =
+            p.choice(QStringLiteral("Border"), choices({"Default", "Bold", "Dashed", "None", "Square"}), work_.border);
+        QComboBox* map =
+            p.choice(QStringLiteral("Button Map"),
+                     choices({"None", "Key1", "Key2", "Key3", "Key4", "PageUp", "PageDn"}), work_.hardware);
         stores.push_back([this, border, map] {
             work_.border = comboText(border);
             work_.hardware = comboText(map);
@@ -444,8 +456,7 @@ void CVARNfbPropertySheet::addGridPage() {
     });
     connect(move, &QPushButton::clicked, this, [this, moveColumn, target, after, storeColumns] {
         storeColumns();
-        if (moveGridColumn(work_, moveColumn->currentIndex(), target->currentIndex(), after->isChecked(),
-                           *context_.ui))
+        if (moveGridColumn(work_, moveColumn->currentIndex(), target->currentIndex(), after->isChecked(), *context_.ui))
             rebuildColumnPages();
     });
     p.store = [stores] {
@@ -469,13 +480,14 @@ void CVARNfbPropertySheet::rebuildColumnPages() {
         const CVARNFBControl* column = work_.gridColumn(k);
         const CVARNFBControl* original = nullptr;
         for (std::size_t i = 0; i < control_.cells.size(); i += static_cast<std::size_t>(control_.gridRows()))
-            if (control_.cells[i]->controlId == column->controlId && column->controlId >= 0) original = control_.cells[i].get();
+            if (control_.cells[i]->controlId == column->controlId && column->controlId >= 0)
+                original = control_.cells[i].get();
         addColumnPage(k, original);
         names << q(trimBlanks(column->name).empty() ? std::string("<no name>") : trimBlanks(column->name));
     }
     addColumnPage(-1, nullptr);
-    for (const QString& label : {QStringLiteral("Delete column"), QStringLiteral("Move column"),
-                                 QStringLiteral("Target column")}) {
+    for (const QString& label :
+         {QStringLiteral("Delete column"), QStringLiteral("Move column"), QStringLiteral("Target column")}) {
         auto* combo = static_cast<QComboBox*>(field(1, label));
         combo->clear();
         combo->addItems(names);
@@ -499,12 +511,13 @@ void CVARNfbPropertySheet::addColumnPage(int column, const CVARNFBControl* origi
         p.columnWork->dropdownListHeight = 30;
     }
     CVARNFBControl& col = *p.columnWork;
-    QComboBox* type = p.choice(QStringLiteral("Control type"), choices({"Button", "Checkbox", "Dropdown", "Label", "Text"}),
-                               kindInfo(col.kind) ? kindInfo(col.kind)->bannerWord : "");
+    QComboBox* type =
+        p.choice(QStringLiteral("Control type"), choices({"Button", "Checkbox", "Dropdown", "Label", "Text"}),
+                 kindInfo(col.kind) ? kindInfo(col.kind)->bannerWord : "");
     QSpinBox* width = p.number(QStringLiteral("Width (%)"), col.columnWidth, 0, 100);
     auto* columnNumber = new QLabel(column >= 0 ? QString::number(column) : QString());
     p.add(QStringLiteral("Column"), columnNumber);
-    p.number(QStringLiteral("Row"), 0, 0, std::max(work_.gridRows() - 1, 0));
+    QSpinBox* row = p.number(QStringLiteral("Row"), 0, 0, std::max(work_.gridRows() - 1, 0));
     QLineEdit* name = p.text(QStringLiteral("Name"), col.name);
     QCheckBox* noInput = p.tick(QStringLiteral("No Input"), col.noInput);
     QLineEdit* display = p.text(QStringLiteral("Display"), col.display);
@@ -531,16 +544,47 @@ void CVARNfbPropertySheet::addColumnPage(int column, const CVARNFBControl* origi
     connect(open, &QPushButton::clicked, this, [this, &col, list] { editList(col, kind::Dropdown, list->text()); });
     QSpinBox* height = p.number(QStringLiteral("Height"), col.dropdownListHeight, 0, 65000);
     auto storeLooks = addFontAndColours(this, p, col);
-    QComboBox* border = p.choice(QStringLiteral("Border"), choices({"Default", "Bold", "Dashed", "None", "Square"}),
-                                 col.border);
+    QComboBox* border =
+        p.choice(QStringLiteral("Border"), choices({"Default", "Bold", "Dashed", "None", "Square"}), col.border);
     QComboBox* bar = p.choice(QStringLiteral("Scrollbar"), choices({"None", "Top", "Bottom"}), col.scrollbar);
     QCheckBox* single = p.tick(QStringLiteral("Single Line"), col.singleLine);
     QLineEdit* bind = p.text(QStringLiteral("Binding"), col.bind);
     QLineEdit* format = p.text(QStringLiteral("Format"), col.format);
 
+    // Each row of the column has its own bitmap and colours: the fields show
+    // the row chosen with "Row".
+    struct RowLook {
+        std::string bitmap;
+        std::uint32_t foreground = 0;
+        std::uint32_t background = 0;
+    };
+    auto looks = std::make_shared<std::vector<RowLook>>();
+    for (int r = 0; r < (column >= 0 ? work_.gridRows() : 1); ++r) {
+        const CVARNFBControl& cell =
+            column >= 0 ? *work_.cells[static_cast<std::size_t>(column * work_.gridRows() + r)] : col;
+        looks->push_back({cell.bitmap, cell.foreground, cell.background});
+    }
+    auto shown = std::make_shared<int>(0);
+    auto* fore = static_cast<CColourWell*>(p.fields[QStringLiteral("F Color")]);
+    auto* back = static_cast<CColourWell*>(p.fields[QStringLiteral("B Color")]);
+    auto keepRow = [looks, shown, bitmap, fore, back] {
+        (*looks)[static_cast<std::size_t>(*shown)] = {trimBlanks(s(bitmap->currentText())), fore->colour(),
+                                                      back->colour()};
+    };
+    connect(row, &QSpinBox::valueChanged, this, [looks, shown, keepRow, bitmap, fore, back](int r) {
+        if (r < 0 || r >= static_cast<int>(looks->size())) return;
+        keepRow();
+        *shown = r;
+        const RowLook& look = (*looks)[static_cast<std::size_t>(r)];
+        bitmap->setEditText(q(look.bitmap));
+        const QSignalBlocker blockFore(fore), blockBack(back);
+        fore->setColour(look.foreground);
+        back->setColour(look.background);
+    });
+
     Page* self = &p;
-    p.store = [this, self, &col, type, width, name, noInput, display, expression, bitmap, invokes, list, height,
-               storeLooks, border, bar, single, bind, format] {
+    p.store = [this, self, &col, type, width, name, noInput, display, expression, invokes, list, height, storeLooks,
+               border, bar, single, bind, format, looks, keepRow] {
         const int kinds[] = {kind::Button, kind::Checkbox, kind::Dropdown, kind::Label, kind::Text};
         if (type->currentIndex() >= 0) col.kind = kinds[type->currentIndex()];
         col.columnWidth = width->value();
@@ -548,7 +592,6 @@ void CVARNfbPropertySheet::addColumnPage(int column, const CVARNFBControl* origi
         col.noInput = noInput->isChecked();
         col.display = s(display->text());
         col.displayIsExpression = expression->isChecked();
-        col.bitmap = trimBlanks(s(bitmap->currentText()));
         col.invokes = trimBlanks(s(invokes->text()));
         col.list = trimBlanks(s(list->text()));
         col.dropdownListHeight = height->value();
@@ -558,8 +601,19 @@ void CVARNfbPropertySheet::addColumnPage(int column, const CVARNFBControl* origi
         col.singleLine = single->isChecked();
         col.bind = trimBlanks(s(bind->text()));
         col.format = trimBlanks(s(format->text()));
-        if (self->column >= 0 && !(col.fields() == work_.gridColumn(self->column)->fields()))
-            setGridColumn(work_, self->column, col);
+        keepRow();
+        const RowLook& first = looks->front();
+        col.bitmap = first.bitmap;
+        col.foreground = first.foreground;
+        col.background = first.background;
+        if (self->column < 0) return;
+        if (!(col.fields() == work_.gridColumn(self->column)->fields())) setGridColumn(work_, self->column, col);
+        for (std::size_t r = 0; r < looks->size() && r < static_cast<std::size_t>(work_.gridRows()); ++r) {
+            CVARNFBControl& cell = *work_.cells[static_cast<std::size_t>(self->column * work_.gridRows()) + r];
+            cell.bitmap = (*looks)[r].bitmap;
+            cell.foreground = (*looks)[r].foreground;
+            cell.background = (*looks)[r].background;
+        }
     };
     p.check = [this, self, &col, name] {
         const PropertyField f = checkColumnPage(work_, self->column, self->original, col, checks());

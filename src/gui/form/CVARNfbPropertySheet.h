@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QDialog>
-
 #include <functional>
 #include <memory>
 #include <optional>

@@ -19,8 +19,8 @@ using F = PropertyField;
 struct PageCase {
     const char* what;
     void (*edit)(CVARNFBControl&);
-    F field;                     // where the user is sent back; None: the page may be left
-    const char* message;         // the error box, or null
+    F field;                      // where the user is sent back; None: the page may be left
+    const char* message;          // the error box, or null
     bool duplicateAsked = false;  // the project-wide check ran
 };
 
@@ -204,7 +204,8 @@ TEST(PropertyApply, ArrayGrowsByCopiesAndShrinksFromTheEnd) {
     ASSERT_EQ(kept, &button);
     EXPECT_EQ(designer.undoList().at(designer.undoList().size() - 1).action, CVARNfbUndo::Modified);
     EXPECT_EQ(designer.undoList().at(designer.undoList().size() - 1).record.display, "");
-    EXPECT_EQ(designer.objectSelectorEntries(), (std::vector<std::string>{"Main", "Keys[  0]", "Keys[  1]", "Keys[  2]"}));
+    EXPECT_EQ(designer.objectSelectorEntries(),
+              (std::vector<std::string>{"Main", "Keys[  0]", "Keys[  1]", "Keys[  2]"}));
     for (const auto& c : doc.controls()) {
         if (c->kind != kind::Button) continue;
         EXPECT_EQ(c->arrayCount, 3);
