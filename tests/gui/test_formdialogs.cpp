@@ -187,6 +187,13 @@ private slots:
         QCOMPARE(sheet.focusWidget(), sheet.field(1, QStringLiteral("Format")));
         fieldOf<QLineEdit>(sheet, 1, "Format")->setText(QStringLiteral("##0.0"));
         QVERIFY(sheet.switchTo(0));
+        // The invoker browse button: a name is needed, then it is looked for.
+        fieldOf<QPushButton>(sheet, 1, "Invokes...")->click();
+        QCOMPARE(w.ui.lastText(), std::string("Please enter an invoker function name."));
+        fieldOf<QLineEdit>(sheet, 1, "Invokes")->setText(QStringLiteral("NoSuchFunction"));
+        fieldOf<QPushButton>(sheet, 1, "Invokes...")->click();
+        QCOMPARE(w.ui.lastText(), std::string("Invoker function not defined."));
+        fieldOf<QLineEdit>(sheet, 1, "Invokes")->clear();
         fieldOf<QSpinBox>(sheet, 0, "Array Size")->setValue(3);
         sheet.accept();
         QCOMPARE(sheet.result(), int(QDialog::Accepted));
@@ -206,6 +213,9 @@ private slots:
         fieldOf<QLineEdit>(sheet, 0, "Name")->setText(QStringLiteral("Shade"));
         QVERIFY(sheet.switchTo(1));
         QCOMPARE(sheet.tabs()->tabText(1), QStringLiteral("Dropdown Object"));
+        fieldOf<QLineEdit>(sheet, 1, "List")->clear();
+        fieldOf<QPushButton>(sheet, 1, "List...")->click();
+        QCOMPARE(w.ui.lastText(), std::string("Please specify the name of the list attached to the drop_down."));
         fieldOf<QLineEdit>(sheet, 1, "List")->setText(QStringLiteral("Shades"));
         sheet.reject();
         QCOMPARE(colour.name, std::string("Colour"));

@@ -106,6 +106,7 @@ struct CVARNfbPropertySheet::Page {
         if (!extra) {
             form->addRow(label, w);
         } else {
+            fields[label + QStringLiteral("...")] = extra;  // the field's button
             auto* row = new QHBoxLayout;
             row->addWidget(w, 1);
             row->addWidget(extra);
@@ -338,11 +339,15 @@ void CVARNfbPropertySheet::addKindPage() {
     }
     QLineEdit* invokes = nullptr;
     if (kindHasInvokes(k)) {
-        auto* browse = new QPushButton(QStringLiteral("..."));
-        browse->setAutoDefault(false);
+        // Text and file selector pages have no browse button.
+        const bool browsable = k != kind::Text && k != kind::FileSel;
+        auto* browse = browsable ? new QPushButton(QStringLiteral("...")) : nullptr;
         invokes = p.text(QStringLiteral("Invokes"), work_.invokes, browse);
-        connect(browse, &QPushButton::clicked, this,
-                [this, invokes] { goToInvoker(invokes->text(), invokes->text()); });
+        if (browse) {
+            browse->setAutoDefault(false);
+            connect(browse, &QPushButton::clicked, this,
+                    [this, invokes] { goToInvoker(invokes->text(), invokes->text()); });
+        }
         stores.push_back([this, invokes] { work_.invokes = trimBlanks(s(invokes->text())); });
     }
     if (kindHasList(k)) {

@@ -56,7 +56,8 @@ public:
     static bool edit(QWidget* parent, FormDesigner& designer, const PropertySheetContext& context);
 
     QTabWidget* tabs() const { return tabs_; }
-    // A field of a page by its label ("Name", "Array Size", ...); null when
+    // A field of a page by its label ("Name", "Array Size", ...), or the
+    // button beside a field by its label and "..." ("Invokes..."); null when
     // the page has none.
     QWidget* field(int page, const QString& label) const;
     // Leaves the current page for another: false (and the page stays) when a
