@@ -3,11 +3,13 @@
 // with its Count/Size rules and keys, and the "Object Properties" sheet.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
@@ -249,6 +251,29 @@ private slots:
         const std::string path = w.file(QStringLiteral("Orders.vff")).toStdString();
         QVERIFY(designer->doc().save(path).ok());
         QCOMPARE(readBytes(path), readBytes(dataPath("form/grid/Orders.vff")));
+    }
+
+    // Fewer display rows remake the cells and the column pages; moving a
+    // column reorders the pages.
+    void propertySheetGridRowsAndColumnMove() {
+        guitest::Window w(QStringLiteral("Demo"));
+        auto designer = designerOn(w, "form/grid/Orders.vff");
+        CVARNFBControl& grid = named(*designer, "grdItems");
+        CVARNfbPropertySheet sheet(*designer, grid, PropertySheetContext::forMainFrame(w.frame, w.ui, w.settings));
+        QVERIFY(sheet.switchTo(1));
+        fieldOf<QSpinBox>(sheet, 1, "Display rows")->setValue(2);
+        QVERIFY(sheet.switchTo(2));
+        QCOMPARE(fieldOf<QSpinBox>(sheet, 2, "Row")->maximum(), 1);
+        QVERIFY(sheet.switchTo(1));
+        fieldOf<QComboBox>(sheet, 1, "Move column")->setCurrentIndex(0);
+        fieldOf<QComboBox>(sheet, 1, "Target column")->setCurrentIndex(4);
+        qobject_cast<QRadioButton*>(sheet.field(1, QStringLiteral("After")))->setChecked(true);
+        fieldOf<QPushButton>(sheet, 1, "Move column...")->click();
+        QCOMPARE(sheet.tabs()->tabText(6), QStringLiteral("Column - colQty"));
+        sheet.accept();
+        QCOMPARE(grid.cells.size(), std::size_t{10});
+        QCOMPARE(grid.gridColumn(4)->name, std::string("colQty"));
+        QCOMPARE(grid.displayRows, 2);
     }
 };
 

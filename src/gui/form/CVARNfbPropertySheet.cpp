@@ -428,7 +428,10 @@ void CVARNfbPropertySheet::addGridPage() {
     stores.push_back([this, rows, dataRows, bar, border, select] {
         const int oldRows = work_.gridRows();
         work_.displayRows = rows->value();
-        if (work_.gridRows() != oldRows) regridCells(work_, oldRows);
+        if (work_.gridRows() != oldRows) {
+            regridCells(work_, oldRows);
+            columnsStale_ = true;
+        }
         work_.dataRows = dataRows->value();
         work_.scrollbar = comboText(bar);
         work_.border = comboText(border);
@@ -671,6 +674,11 @@ void CVARNfbPropertySheet::tabChanged(int index) {
         current_ = index;
     }
     switching_ = false;
+    // New display rows: the column pages show the new rows.
+    if (columnsStale_) {
+        columnsStale_ = false;
+        rebuildColumnPages();
+    }
 }
 
 bool CVARNfbPropertySheet::switchTo(int page) {

@@ -90,6 +90,7 @@ private:
     int current_ = 0;
     int arraySize_ = 1;
     bool switching_ = false;
+    bool columnsStale_ = false;
 };
 
 }  // namespace varn
