@@ -143,6 +143,12 @@ public:
     // The name Go to Invoker looks for: the control's invokes value, else its
     // name; nothing (after the message) for a label, the frame or no name.
     std::optional<std::string> invokerName(const CVARNFBControl& control);
+    // The "Object Properties" sheet's OK: a modify record of `control`, then
+    // its array grown by copies or shrunk from the end to `arraySize`, then
+    // `edited`'s values (a grid with its cells) on the control and its shared
+    // properties on every element. Returns the edited control (null when the
+    // shrink removed it).
+    CVARNFBControl* applyProperties(CVARNFBControl& control, const CVARNFBControl& edited, int arraySize);
 
     // --- mouse and keys ---
     // A left-button click on a control: the selection rule, then a modify

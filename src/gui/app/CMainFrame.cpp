@@ -37,6 +37,7 @@
 #include "editor/CFindInFiles.h"
 #include "editor/CVarnIdeView.h"
 #include "editor/SourceEditorCommands.h"
+#include "form/FormDialogCommands.h"
 #include "menubar/MenuBarCommands.h"
 #include "installer/CInstallSheet.h"
 #include "platform/SettingsStore.h"
@@ -128,6 +129,7 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
     setHotSyncInstaller(std::make_unique<FolderHotSyncInstaller>());
 
     editor_ = new SourceEditorCommands(*this, *documents_, workspace_, settings_, ui_);
+    formDialogs_ = new FormDialogCommands(this, workspace_, ui_);
     documents_->setViewSetup([this](CVarnIdeView& v) {
         editor_->setupView(v);
         debug_->setupView(v);
@@ -306,6 +308,8 @@ void CMainFrame::createMenusAndBars() {
     });
     QAction* projectSettings = project->addAction(QStringLiteral("Project Settings..."));
     connect(projectSettings, &QAction::triggered, this, [this] { runProjectSettings(); });
+    QAction* projectVariables = formDialogs_->projectVariablesAction();
+    project->addAction(projectVariables);
     QAction* appSettings = project->addAction(QStringLiteral("Application Settings"));
     connect(appSettings, &QAction::triggered, this, [this] { runApplicationSettings(); });
     QAction* installSettings = project->addAction(QStringLiteral("Application &Install Settings..."));
@@ -315,7 +319,7 @@ void CMainFrame::createMenusAndBars() {
             [this] { CInstallSheet::run(this, workspace_, ui_, CInstallSheet::StartPage::Build); });
     projectFileActions_ = {newProject,   openProject,     closeProject, addFiles,  updateIncludes,
                            duplicates,   projectSettings, appSettings,  installSettings, buildInstaller,
-                           saveAll,      v2Action_};
+                           saveAll,      v2Action_,       projectVariables};
 
     // Build
     QMenu* build = bar->addMenu(tr("&Build"));
@@ -440,6 +444,7 @@ void CMainFrame::wireProjectBar() {
     projectBar_->setHandler(C::ProjectSettings, [this] { runProjectSettings(); });
     projectBar_->setHandler(C::PrcSettings, [this] { runApplicationSettings(); });
     projectBar_->setHandler(C::InstallSettings, [this] { CInstallSheet::run(this, workspace_, ui_); });
+    projectBar_->setHandler(C::ProjectVariables, [this] { formDialogs_->projectVariables(); });
     connect(projectBar_, &CProjectBar::openFileRequested, this,
             [this](const QString& path) { documents_->open(path.toStdString(), false); });
 }

@@ -38,6 +38,7 @@ class WorkspaceWindows;
 class CProjectBar;
 class DeviceInstall;
 class DocumentWindows;
+class FormDialogCommands;
 class FolderHotSyncInstaller;
 class GuiBuildHost;
 class HotSyncInstaller;
@@ -69,6 +70,7 @@ public:
     GuiBuildHost& buildHost() { return *buildHost_; }
     CProjectBar* projectBar() const { return projectBar_; }
     SourceEditorCommands& editorCommands() { return *editor_; }
+    FormDialogCommands& formDialogs() { return *formDialogs_; }
     DebugCommands& debugCommands() { return *debug_; }
     COutputControlBar* outputBar() const { return outputBar_; }
     QMdiArea* mdiArea() const { return mdi_; }
@@ -189,6 +191,7 @@ private:
     std::unique_ptr<DeviceInstall> install_;
     std::unique_ptr<TreeWatch> treeWatch_;
     std::unique_ptr<WindowState> windowState_;
+    FormDialogCommands* formDialogs_ = nullptr;
     SourceEditorCommands* editor_ = nullptr;
     DebugCommands* debug_ = nullptr;
     CVarnIdeApp* app_ = nullptr;
