@@ -36,6 +36,7 @@
 #include "editor/CFindInFiles.h"
 #include "editor/CVarnIdeView.h"
 #include "editor/SourceEditorCommands.h"
+#include "image/ImageCommands.h"
 #include "installer/CInstallSheet.h"
 #include "platform/SettingsStore.h"
 #include "project/BuildConfiguration.h"
@@ -126,6 +127,7 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
     setHotSyncInstaller(std::make_unique<FolderHotSyncInstaller>());
 
     editor_ = new SourceEditorCommands(*this, *documents_, workspace_, settings_, ui_);
+    images_ = new ImageCommands(*this, *mdi_, *documents_, workspace_, settings_, ui_);
     documents_->setViewSetup([this](CVarnIdeView& v) {
         editor_->setupView(v);
         debug_->setupView(v);
@@ -179,6 +181,11 @@ CMainFrame::~CMainFrame() {
 }
 
 DocumentWindows& CMainFrame::documents() { return *documents_; }
+
+void CMainFrame::setApplication(CVarnIdeApp* app) {
+    app_ = app;
+    images_->setApplication(app);
+}
 
 void CMainFrame::setHotSyncInstaller(std::unique_ptr<HotSyncInstaller> installer) {
     install_.reset();
@@ -402,6 +409,7 @@ void CMainFrame::createMenusAndBars() {
     view->addAction(debug_->watchBar()->toggleViewAction());
     view->addAction(projectBar_->toggleViewAction());
     view->addAction(outputBar_->toggleViewAction());
+    images_->createActions(*bar, build->menuAction(), *view);
     QAction* statusBarAction = view->addAction(tr("&Status Bar"));
     statusBarAction->setCheckable(true);
     statusBarAction->setChecked(true);
@@ -565,6 +573,7 @@ void CMainFrame::updateCommands() {
     projectBar_->setCommandsBlocked(b);
     editor_->updateCommands();
     debug_->updateCommands(b);
+    images_->updateCommands();
     // Menus that later parts fill stay out of the menu bar while empty.
     for (const QString& title : {QStringLiteral("Edit"), QStringLiteral("Tools")})
         if (QMenu* m = menu(title)) m->menuAction()->setVisible(!m->isEmpty());

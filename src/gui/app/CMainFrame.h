@@ -30,6 +30,7 @@ namespace varn {
 class COutputControlBar;
 class DocumentManager;
 class DebugCommands;
+class ImageCommands;
 class SourceEditorCommands;
 class VARNTipOfDay;
 class WindowState;
@@ -69,6 +70,7 @@ public:
     CProjectBar* projectBar() const { return projectBar_; }
     SourceEditorCommands& editorCommands() { return *editor_; }
     DebugCommands& debugCommands() { return *debug_; }
+    ImageCommands& imageCommands() { return *images_; }
     COutputControlBar* outputBar() const { return outputBar_; }
     QMdiArea* mdiArea() const { return mdi_; }
     QComboBox* configurationBox() const { return configBox_; }
@@ -82,7 +84,7 @@ public:
 
     // The application whose font table and process values the IDE settings
     // change (without one the frame keeps its own table).
-    void setApplication(CVarnIdeApp* app) { app_ = app; }
+    void setApplication(CVarnIdeApp* app);
     std::array<WindowFont, 4>& fonts();
     // Tools menu: "IDE Settings...", "Customize..." and the user tools.
     void showIdeSettings();
@@ -186,6 +188,7 @@ private:
     std::unique_ptr<WindowState> windowState_;
     SourceEditorCommands* editor_ = nullptr;
     DebugCommands* debug_ = nullptr;
+    ImageCommands* images_ = nullptr;
     CVarnIdeApp* app_ = nullptr;
     std::array<WindowFont, 4> fonts_;
     QAction* toolsSeparator_ = nullptr;

@@ -1,0 +1,255 @@
+// The image editor in the real main window: bitmaps and icons open in image
+// windows from Add Files and File > Open, the mouse draws with the tools,
+// undo, a second bitmap type, paste with its question, and the saved file
+// read back by netpbm's bmptopnm (each block) and palmtopnm (the records the
+// build writes for the compiler); an existing icon added to the project
+// becomes the application icon of its kind.
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QtTest>
+
+#include "GuiFixture.h"
+#include "TestSupport.h"
+#include "app/DocumentManager.h"
+#include "build/BitmapDataLine.h"
+#include "image/CImageColorBar.h"
+#include "image/CVARNImgFrame.h"
+#include "image/CVARNImgView.h"
+#include "image/ImageBlockWriter.h"
+#include "image/ImageCommands.h"
+#include "project/ProjectCommands.h"
+
+using namespace varn;
+
+namespace {
+
+std::string s(const QString& v) { return v.toStdString(); }
+
+// A mouse event on the view at the centre of an image pixel.
+void mouse(CVARNImgView& v, QEvent::Type type, Qt::MouseButton button, PixelPoint px) {
+    const int z = v.editor().zoom();
+    const QPointF at(px.x * z + z / 2, px.y * z + z / 2);
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent e(type, at, v.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button, held,
+                  Qt::NoModifier);
+    QApplication::sendEvent(&v, &e);
+}
+
+void drag(CVARNImgView& v, PixelPoint from, PixelPoint to, Qt::MouseButton button = Qt::LeftButton) {
+    mouse(v, QEvent::MouseMove, Qt::NoButton, from);
+    mouse(v, QEvent::MouseButtonPress, button, from);
+    mouse(v, QEvent::MouseMove, button, to);
+    mouse(v, QEvent::MouseButtonRelease, button, to);
+}
+
+// The pixels an external reader sees in a file, as a buffer; empty when it failed.
+PixelBuffer netpbmPixels(const std::string& command) {
+    test::ProcessOutput out = test::runCommand(command + " | pnmtoplainpnm");
+    std::istringstream in(out.out);
+    std::string magic;
+    int w = 0, h = 0, maxval = 1;
+    in >> magic >> w >> h;
+    if (out.status != 0 || !in) return {};
+    if (magic != "P1")
+        in >> maxval;
+    else
+        maxval = 255;
+    PixelBuffer p(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int r = 0, g = 0, b = 0;
+            if (magic == "P1") {
+                char bit = '0';
+                in >> bit;
+                r = g = b = bit == '1' ? 0 : 255;  // 1 is black
+            } else if (magic == "P3") {
+                in >> r >> g >> b;
+            } else {
+                in >> r;
+                g = b = r;
+            }
+            const int scale = maxval > 0 ? maxval : 1;
+            p.set(x, y, Rgb{static_cast<std::uint8_t>(r * 255 / scale), static_cast<std::uint8_t>(g * 255 / scale),
+                            static_cast<std::uint8_t>(b * 255 / scale)});
+        }
+    return in ? p : PixelBuffer{};
+}
+
+// The image blocks of a .vbm file, each a BMP file of its own.
+std::vector<std::string> splitBlocks(const std::string& bytes) {
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    while (at + 6 <= bytes.size()) {
+        const std::size_t size = test::le32(bytes, at + 2);
+        if (size == 0) break;
+        out.push_back(bytes.substr(at, size));
+        at += size;
+    }
+    return out;
+}
+
+}  // namespace
+
+class ImageEditorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void drawUndoSecondTypeAndSave() {
+        guitest::Window ws(QStringLiteral("Demo"));
+        ImageCommands& images = ws.frame.imageCommands();
+        const QString path = ws.file(QStringLiteral("Arrow.vbm"));
+        // A missing bitmap added to the project is created and opened in an image window.
+        QCOMPARE(ws.frame.commands().addFiles({s(path)}), 1);
+        CVARNImgFrame* f = images.activeFrame();
+        QVERIFY(f);
+        QCOMPARE(f->panePath(), ws.model().tree.imagePathByBaseName("Arrow"));
+        QVERIFY(images.imageMenu()->menuAction()->isVisible());
+        QCOMPARE(images.typeBox()->currentText(), QStringLiteral("Color 32x22"));
+        QVERIFY(images.colorBar()->isVisible());
+        CVARNImgView& v = *f->view();
+        QVERIFY(v.editor().zoom() >= 2);
+        QCOMPARE(v.size(), QSize(32 * v.editor().zoom(), 22 * v.editor().zoom()));
+        const Rgb ink = images.colours().foreground();
+        QCOMPARE(ink, Rgb::fromPacked(ws.model().settings.defaultImageForeGroundColor));
+
+        images.toolAction(ImageTool::Line)->trigger();
+        drag(v, {1, 1}, {7, 4});
+        const std::vector<PixelPoint> line = linePixels({1, 1}, {7, 4});
+        for (PixelPoint p : line) QCOMPARE(f->document().surface()->at(p.x, p.y), ink);
+        QVERIFY(ws.frame.documentManager().isModified(s(path)));
+        QVERIFY(ws.frame.mdiArea()->activeSubWindow()->windowTitle().endsWith(QLatin1Char('*')));
+
+        images.toolAction(ImageTool::SolidRectangle)->trigger();
+        mouse(v, QEvent::MouseMove, Qt::NoButton, {20, 15});
+        mouse(v, QEvent::MouseButtonPress, Qt::LeftButton, {20, 15});
+        mouse(v, QEvent::MouseMove, Qt::LeftButton, {12, 10});
+        QCOMPARE(images.positionLabel()->text(), QStringLiteral("Posn 12,10 Size 9x6"));
+        mouse(v, QEvent::MouseButtonRelease, Qt::LeftButton, {12, 10});
+        for (int y = 10; y <= 15; ++y)
+            for (int x = 12; x <= 20; ++x) QCOMPARE(f->document().surface()->at(x, y), ink);
+        QCOMPARE(f->document().surface()->at(21, 15), kWhite);
+
+        images.action(QStringLiteral("Undo"))->trigger();
+        QCOMPARE(f->document().surface()->at(15, 12), kWhite);
+        QCOMPARE(f->document().surface()->at(7, 4), ink);
+        const PixelBuffer colour = *f->document().surface();
+
+        // A monochrome type beside the colour one: black on white, no colour bar, no dropper.
+        images.action(QStringLiteral("New Bitmap Type"))->trigger();
+        QCOMPARE(f->document().imageCount(), 2);
+        QCOMPARE(images.typeBox()->count(), 2);
+        QCOMPARE(images.typeBox()->currentText(), QStringLiteral("Monochrome 32x22"));
+        QVERIFY(!images.colorBar()->isVisible());
+        QVERIFY(!images.toolAction(ImageTool::Dropper)->isEnabled());
+        QVERIFY(!images.action(QStringLiteral("New Bitmap Type"))->isEnabled());
+        QVERIFY(images.action(QStringLiteral("Delete Bitmap Type"))->isEnabled());
+        images.toolAction(ImageTool::HollowRectangle)->trigger();
+        drag(v, {30, 20}, {2, 2});
+        const PixelBuffer mono = *f->document().surface();
+        QCOMPARE(mono.at(2, 2), kBlack);
+        QCOMPARE(mono.at(3, 3), kWhite);
+
+        QVERIFY(ws.frame.documentManager().save(s(path)));
+        QVERIFY(!ws.frame.documentManager().isModified(s(path)));
+        if (test::runCommand("command -v bmptopnm && command -v palmtopnm && command -v pnmtoplainpnm").status != 0)
+            QSKIP("netpbm is not installed");
+        const std::vector<std::string> blocks = splitBlocks(test::readBytes(s(path)));
+        QCOMPARE(blocks.size(), std::size_t{2});
+        const std::vector<PixelBuffer> expected = {colour, mono};
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            const std::string bmp = s(ws.tmp.path()) + "/block" + std::to_string(i) + ".bmp";
+            test::writeBytes(bmp, blocks[i]);
+            QVERIFY2(netpbmPixels("bmptopnm " + test::shellQuote(bmp)) == expected[i], bmp.c_str());
+        }
+        // The records the compiler gets, read by the Palm bitmap reader.
+        BitmapDataLine line2;
+        const BitmapDataLine::Images loaded = BitmapDataLine::load(s(path));
+        QVERIFY(loaded.colour && loaded.monochrome);
+        const auto records = {std::pair{line2.colourRecord(*loaded.colour, false), colour},
+                              std::pair{line2.monochromeRecord(*loaded.monochrome), mono}};
+        int n = 0;
+        for (const auto& [record, pixels] : records) {
+            const std::string palm = s(ws.tmp.path()) + "/record" + std::to_string(n++) + ".palm";
+            test::writeBytes(palm, std::string(record.begin(), record.end()));
+            QVERIFY2(netpbmPixels("palmtopnm " + test::shellQuote(palm)) == pixels, palm.c_str());
+        }
+    }
+
+    void pasteAsksStretchOrClipAndTheFileOpensFromFileOpen() {
+        guitest::Window ws(QStringLiteral("Demo"));
+        ImageCommands& images = ws.frame.imageCommands();
+        const QString path = ws.file(QStringLiteral("Pic.vbm"));
+        {
+            CVARNImgDoc doc;
+            QVERIFY(doc.addImage(8, 8, 24, ws.ui) == 0);
+            doc.capture();
+            QVERIFY(writeImageFile(s(path), doc.images(), ws.ui).ok());
+        }
+        QVERIFY(ws.frame.openDocument(s(path)));
+        CVARNImgFrame* f = images.activeFrame();
+        QVERIFY(f);
+        QVERIFY(!ws.frame.documentManager().view(s(path)));
+
+        QImage red(2, 3, QImage::Format_RGB32);
+        red.fill(QColor(255, 0, 0));
+        QApplication::clipboard()->setImage(red);
+        int asked = 0;
+        images.setPasteQuestion([&asked] {
+            ++asked;
+            return std::optional<PasteFit>(PasteFit::Clip);
+        });
+        images.toolAction(ImageTool::Select)->trigger();
+        drag(*f->view(), {6, 6}, {3, 3});
+        QCOMPARE(f->document().selection(), (SelectionRect{3, 3, 6, 6}));
+        images.action(QStringLiteral("Paste"))->trigger();
+        QCOMPARE(asked, 1);
+        const PixelBuffer& sfc = *f->document().surface();
+        QCOMPARE(sfc.at(3, 3), (Rgb{255, 0, 0}));
+        QCOMPARE(sfc.at(4, 5), (Rgb{255, 0, 0}));
+        QCOMPARE(sfc.at(5, 3), kWhite);  // clipped, not stretched
+        QCOMPARE(f->document().selection(), (SelectionRect{0, 0, 7, 7}));
+
+        // Clear, then Restore brings back the file's image.
+        images.action(QStringLiteral("Clear"))->trigger();
+        images.action(QStringLiteral("Restore"))->trigger();
+        QCOMPARE(f->document().surface()->at(3, 3), kWhite);
+        // Closing without saving asks first.
+        ws.frame.documentManager().setSaveQuestion([](const std::string&) { return Answer::No; });
+        images.toolAction(ImageTool::Pencil)->trigger();
+        drag(*f->view(), {0, 0}, {0, 0});
+        QVERIFY(ws.frame.documentManager().isModified(s(path)));
+        ws.frame.mdiArea()->closeAllSubWindows();
+        QVERIFY(!images.activeFrame());
+        QVERIFY(!images.imageMenu()->menuAction()->isVisible());
+    }
+
+    void addingAnExistingIconMakesItTheApplicationIconOfItsKind() {
+        guitest::Window ws(QStringLiteral("Demo"));
+        const QString big = ws.file(QStringLiteral("Big.vic"));
+        const QString small = ws.file(QStringLiteral("Small.vic"));
+        for (const auto& [p, w, h] : {std::tuple{big, 22, 22}, std::tuple{small, 15, 9}}) {
+            CVARNImgDoc icon(ImageDocType::Icon);
+            QVERIFY(icon.addImage(w, h, 1, ws.ui) == 0);
+            icon.capture();
+            QVERIFY(writeImageFile(s(p), icon.images(), ws.ui).ok());
+        }
+        QCOMPARE(ws.frame.commands().addFiles({s(big), s(small)}), 2);
+        QCOMPARE(ws.model().tree.largeIconPath(), s(big));
+        QCOMPARE(ws.model().tree.smallIconPath(), s(small));
+        QCOMPARE(ws.ui.texts(), std::vector<std::string>{});
+        // Both are open in image windows, the last one active.
+        CVARNImgFrame* f = ws.frame.imageCommands().activeFrame();
+        QVERIFY(f);
+        QCOMPARE(f->panePath(), s(small));
+        QVERIFY(ws.frame.documentManager().pane(s(big)));
+        QCOMPARE(f->document().iconKind(), IconKind::List);
+    }
+};
+
+QTEST_MAIN(ImageEditorTest)
+#include "test_imageeditor.moc"
