@@ -3,7 +3,6 @@
 // offscreen platform; wall time is the figure (painting is the work).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QPixmap>
 
 #include <memory>
@@ -12,6 +11,7 @@
 #include "editor/CVarnIdeView.h"
 #include "editor/ColouringSettings.h"
 #include "platform/SettingsStore.h"
+#include "QtBenchmarkMain.h"
 
 namespace {
 
@@ -107,11 +107,4 @@ BENCHMARK(BM_ApplyCaseChange)->Unit(benchmark::kMillisecond)->UseRealTime()->Ite
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runQtBenchmarks(argc, argv); }

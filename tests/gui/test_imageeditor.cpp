@@ -12,13 +12,17 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QSpinBox>
 #include <QtTest>
 
 #include "GuiFixture.h"
 #include "TestSupport.h"
 #include "app/DocumentManager.h"
 #include "build/BitmapDataLine.h"
+#include "image/CBitmapPropertiesDlg.h"
 #include "image/CImageColorBar.h"
+#include "image/CVARNColorWell.h"
+#include "image/DevicePalette.h"
 #include "image/CVARNImgFrame.h"
 #include "image/CVARNImgView.h"
 #include "image/ImageBlockWriter.h"
@@ -79,6 +83,14 @@ PixelBuffer netpbmPixels(const std::string& command) {
                             static_cast<std::uint8_t>(b * 255 / scale)});
         }
     return in ? p : PixelBuffer{};
+}
+
+// Writes an image file of one white image, as the editor saves it.
+void writeImage(Ui& ui, const QString& path, int w, int h, int depth, ImageDocType type = ImageDocType::Bitmap) {
+    CVARNImgDoc doc(type);
+    QVERIFY(doc.addImage(w, h, depth, ui) == 0);
+    doc.capture();
+    QVERIFY(writeImageFile(s(path), doc.images(), ui).ok());
 }
 
 // The image blocks of a .vbm file, each a BMP file of its own.
@@ -184,12 +196,7 @@ private slots:
         guitest::Window ws(QStringLiteral("Demo"));
         ImageCommands& images = ws.frame.imageCommands();
         const QString path = ws.file(QStringLiteral("Pic.vbm"));
-        {
-            CVARNImgDoc doc;
-            QVERIFY(doc.addImage(8, 8, 24, ws.ui) == 0);
-            doc.capture();
-            QVERIFY(writeImageFile(s(path), doc.images(), ws.ui).ok());
-        }
+        writeImage(ws.ui, path, 8, 8, 24);
         QVERIFY(ws.frame.openDocument(s(path)));
         CVARNImgFrame* f = images.activeFrame();
         QVERIFY(f);
@@ -214,8 +221,15 @@ private slots:
         QCOMPARE(sfc.at(5, 3), kWhite);  // clipped, not stretched
         QCOMPARE(f->document().selection(), (SelectionRect{0, 0, 7, 7}));
 
-        // Clear, then Restore brings back the file's image.
-        images.action(QStringLiteral("Clear"))->trigger();
+        // Delete clears and Ctrl+Z takes it back while the image has the focus;
+        // Restore goes back to the file's image.
+        ws.frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&ws.frame));
+        f->view()->setFocus();
+        QTest::keyClick(f->view(), Qt::Key_Delete);
+        QCOMPARE(f->document().surface()->at(3, 3), kWhite);
+        QTest::keyClick(f->view(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f->document().surface()->at(3, 3), (Rgb{255, 0, 0}));
         images.action(QStringLiteral("Restore"))->trigger();
         QCOMPARE(f->document().surface()->at(3, 3), kWhite);
         // Closing without saving asks first.
@@ -232,12 +246,8 @@ private slots:
         guitest::Window ws(QStringLiteral("Demo"));
         const QString big = ws.file(QStringLiteral("Big.vic"));
         const QString small = ws.file(QStringLiteral("Small.vic"));
-        for (const auto& [p, w, h] : {std::tuple{big, 22, 22}, std::tuple{small, 15, 9}}) {
-            CVARNImgDoc icon(ImageDocType::Icon);
-            QVERIFY(icon.addImage(w, h, 1, ws.ui) == 0);
-            icon.capture();
-            QVERIFY(writeImageFile(s(p), icon.images(), ws.ui).ok());
-        }
+        writeImage(ws.ui, big, 22, 22, 1, ImageDocType::Icon);
+        writeImage(ws.ui, small, 15, 9, 1, ImageDocType::Icon);
         QCOMPARE(ws.frame.commands().addFiles({s(big), s(small)}), 2);
         QCOMPARE(ws.model().tree.largeIconPath(), s(big));
         QCOMPARE(ws.model().tree.smallIconPath(), s(small));
@@ -249,6 +259,85 @@ private slots:
         QVERIFY(ws.frame.documentManager().pane(s(big)));
         QCOMPARE(f->document().iconKind(), IconKind::List);
     }
+
+    // A colour icon drawn with colours from the colour bar; the picture of
+    // the window is the screenshot "image-editor.png".
+    void colourBarPicksAndTheIconPicture() {
+        guitest::Window ws(QStringLiteral("Demo"));
+        ws.frame.resize(1100, 760);
+        ImageCommands& images = ws.frame.imageCommands();
+        const QString path = ws.file(QStringLiteral("Logo.vic"));
+        writeImage(ws.ui, path, 22, 22, 24, ImageDocType::Icon);
+        QVERIFY(ws.frame.openDocument(s(path)));
+        CVARNImgFrame* f = images.activeFrame();
+        QVERIFY(f);
+        f->parentWidget()->showMaximized();
+        CVARNImgView& v = *f->view();
+        QVERIFY(v.editor().zoom() >= 2);
+        CVARNColorWell& well = *images.colorBar()->well();
+        auto pick = [&](int cell, Qt::MouseButton button) {
+            QTest::mouseClick(&well, button, {}, well.cellRect(cell).center());
+        };
+        const DevicePalette& pal = DevicePalette::palm();
+        pick(5, Qt::LeftButton);
+        QCOMPARE(images.colours().foreground(), pal.entry(53));
+        QCOMPARE(ws.model().settings.defaultImageForeGroundColor, pal.entry(53).packed());
+        pick(19, Qt::RightButton);
+        QCOMPARE(images.colours().background(), pal.entry(255));
+        QTest::mouseClick(&well, Qt::LeftButton, {}, well.fixedSwatchRect().center());
+        QCOMPARE(images.colours().foreground(), (Rgb{0x00, 0x80, 0x80}));
+
+        images.toolAction(ImageTool::SolidEllipse)->trigger();
+        drag(v, {2, 2}, {19, 19});
+        pick(15, Qt::LeftButton);
+        images.toolAction(ImageTool::Fill)->trigger();
+        drag(v, {0, 0}, {0, 0});
+        QCOMPARE(f->document().surface()->at(0, 0), pal.entry(120));
+        QCOMPARE(f->document().surface()->at(10, 10), (Rgb{0x00, 0x80, 0x80}));
+        images.toolAction(ImageTool::HollowRectangle)->trigger();
+        drag(v, {7, 7}, {14, 14}, Qt::RightButton);
+        QCOMPARE(f->document().surface()->at(7, 10), kBlack);
+        images.toolAction(ImageTool::Brush)->trigger();
+        pick(13, Qt::LeftButton);
+        drag(v, {10, 10}, {11, 11});
+        QCOMPARE(f->document().surface()->at(11, 11), pal.entry(125));
+        // The dropper takes a pixel's colour back.
+        images.toolAction(ImageTool::Dropper)->trigger();
+        drag(v, {0, 0}, {0, 0}, Qt::RightButton);
+        QCOMPARE(images.colours().background(), pal.entry(120));
+        images.toolAction(ImageTool::Pencil)->trigger();
+        images.updateCommands();
+        QVERIFY(images.colorBar()->isVisible());
+        QVERIFY2(v.picture().pixelColor(2 * v.editor().zoom() - 1, 0) == QColor(Qt::black), "the grid");
+        guitest::screenshot(ws.frame, QStringLiteral("image-editor.png"));
+
+        // The properties of an icon keep its size; sizes stay within 1..1000.
+        CBitmapPropertiesDlg dlg(22, 22, false, true);
+        QVERIFY(!dlg.widthBox()->isEnabled());
+        QCOMPARE(dlg.widthBox()->maximum(), 1000);
+        QCOMPARE(dlg.heightBox()->minimum(), 1);
+    }
+
+    void readOnlyFileIsNotWrittenAndKeepsTheDrawing() {
+        guitest::Window ws(QStringLiteral("Demo"));
+        const QString path = ws.file(QStringLiteral("Locked.vbm"));
+        writeImage(ws.ui, path, 4, 4, 24);
+        const QByteArray before = guitest::bytesOf(path);
+        QFile::setPermissions(path, QFileDevice::ReadOwner);
+        QVERIFY(ws.frame.openDocument(s(path)));
+        CVARNImgFrame* f = ws.frame.imageCommands().activeFrame();
+        QVERIFY(f);
+        QVERIFY(ws.frame.mdiArea()->activeSubWindow()->windowTitle().contains(QStringLiteral("(read-only)")));
+        drag(*f->view(), {1, 1}, {2, 2});
+        ws.frame.documentManager().saveActive();
+        QCOMPARE(ws.ui.texts().back(), std::string("The file can not be saved because it is marked read-only"));
+        QCOMPARE(guitest::bytesOf(path), before);
+        QCOMPARE(f->document().surface()->at(2, 2), images(ws).colours().foreground());
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+private:
+    static ImageCommands& images(guitest::Window& ws) { return ws.frame.imageCommands(); }
 };
 
 QTEST_MAIN(ImageEditorTest)

@@ -106,16 +106,18 @@ bool floodFill(PixelBuffer& surface, PixelPoint seed, Rgb c) {
     while (!stack.empty()) {
         PixelPoint p = stack.back();
         stack.pop_back();
-        if (surface.at(p.x, p.y) != target) continue;
+        Rgb* row = surface.row(p.y);
+        if (row[p.x] != target) continue;
         int left = p.x, right = p.x;
-        while (left > 0 && surface.at(left - 1, p.y) == target) --left;
-        while (right < w - 1 && surface.at(right + 1, p.y) == target) ++right;
-        for (int x = left; x <= right; ++x) surface.set(x, p.y, c);
+        while (left > 0 && row[left - 1] == target) --left;
+        while (right < w - 1 && row[right + 1] == target) ++right;
+        std::fill(row + left, row + right + 1, c);
         for (int ny : {p.y - 1, p.y + 1}) {
             if (ny < 0 || ny >= h) continue;
+            const Rgb* next = surface.row(ny);
             bool inRun = false;
             for (int x = left; x <= right; ++x) {
-                const bool match = surface.at(x, ny) == target;
+                const bool match = next[x] == target;
                 if (match && !inRun) stack.push_back({x, ny});
                 inRun = match;
             }

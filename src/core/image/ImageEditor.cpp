@@ -77,6 +77,7 @@ bool ImageEditor::move(ViewPoint p) {
     const PixelPoint px = pixelOf(s);
     if (lastPixel_ && *lastPixel_ == px) return false;
     lastPixel_ = px;
+    keyCell_.reset();
     current_ = s;
     if (buttonDown_) moveStep(pixelOf(previous_), px);
     previous_ = current_;
@@ -135,6 +136,23 @@ void ImageEditor::releaseStep(PixelPoint px) {
     default: return;
     }
     doc_.markSurfaceChanged();
+}
+
+bool ImageEditor::moveKeyCell(int dx, int dy) {
+    const PixelBuffer* s = doc_.surface();
+    if (!s || buttonDown_) return false;
+    PixelPoint at = keyCell_ ? *keyCell_ : lastPixel_.value_or(PixelPoint{0, 0});
+    at = {std::clamp(at.x + dx, 0, s->width() - 1), std::clamp(at.y + dy, 0, s->height() - 1)};
+    keyCell_ = at;
+    statusPos_ = at;
+    return true;
+}
+
+bool ImageEditor::clickAtKeyCell(ColourSide side) {
+    if (!keyCell_ || !doc_.surface()) return false;
+    const ViewPoint p{keyCell_->x * zoom_, keyCell_->y * zoom_};
+    if (!press(p, side)) return false;
+    return release(p);
 }
 
 std::optional<RubberBand> ImageEditor::band() const {

@@ -68,6 +68,13 @@ public:
     // The band on screen while a band tool's button is down.
     std::optional<RubberBand> band() const;
 
+    // The keyboard's cursor cell: the arrow keys move it (from the pixel last
+    // under the mouse, or the top-left pixel) and Space clicks the current
+    // tool there. The status position follows it.
+    std::optional<PixelPoint> keyCell() const { return keyCell_; }
+    bool moveKeyCell(int dx, int dy);
+    bool clickAtKeyCell(ColourSide side);
+
     // The status text when one of its numbers changed since it was last
     // taken, or always with `force`.
     std::optional<std::string> takeStatus(bool force = false);
@@ -97,6 +104,7 @@ private:
     int statusWidth_ = -1;
     int statusHeight_ = -1;
     std::optional<std::string> shownStatus_;
+    std::optional<PixelPoint> keyCell_;
 };
 
 }  // namespace varn

@@ -1,5 +1,6 @@
-// The document windows of the main frame: every file opens in a source view
-// (forms and images read-only until their editors take them); text documents
+// The document windows of the main frame: a file opens in the pane of its
+// template when one is registered (bitmaps and icons in the image editor),
+// else in a source view (forms read-only until their editor takes them); text documents
 // are edited and saved byte-exact. It tracks modification, read-only files,
 // first saves of new documents and the markers the frame asks for.
 #pragma once

@@ -1,5 +1,7 @@
 #include "image/CImageColorBar.h"
 
+#include <algorithm>
+
 #include "image/CVARNColorWell.h"
 
 namespace varn {
@@ -10,6 +12,8 @@ CImageColorBar::CImageColorBar(QWidget* parent) : QDockWidget(QStringLiteral("Im
     setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable | QDockWidget::DockWidgetClosable);
     well_ = new CVARNColorWell(this);
     setWidget(well_);
+    // Wide enough for its title.
+    setMinimumWidth(std::max(well_->sizeHint().width(), fontMetrics().horizontalAdvance(windowTitle()) + 48));
     toggleViewAction()->setStatusTip(QStringLiteral("Show and hide the image color toolbar"));
     connect(well_, &CVARNColorWell::picked, this, &CImageColorBar::picked);
 }

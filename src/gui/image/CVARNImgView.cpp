@@ -1,7 +1,10 @@
 #include "image/CVARNImgView.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include "image/DevicePalette.h"
 
 namespace varn {
 
@@ -65,9 +68,19 @@ QImage CVARNImgView::picture() const {
     const int z = editor_.zoom();
     QImage img = imageOf(*s);
     if (z > 1) img = img.scaled(s->width() * z, s->height() * z, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    QPainter p(&img);
+    if (z >= 4) {
+        const Rgb clear = DevicePalette::palm().entry(ImageColours::kFixedSwatchEntry);
+        const int half = z / 2;
+        for (int y = 0; y < s->height(); ++y)
+            for (int x = 0; x < s->width(); ++x)
+                if (s->at(x, y) == clear) {
+                    p.fillRect(x * z + half, y * z, z - half, half, Qt::white);
+                    p.fillRect(x * z, y * z + half, half, z - half, Qt::white);
+                }
+    }
     if (gridShown(z)) {
         // A black line on the last screen column and row of every cell.
-        QPainter p(&img);
         for (int x = z - 1; x < img.width(); x += z) p.fillRect(x, 0, 1, img.height(), Qt::black);
         for (int y = z - 1; y < img.height(); y += z) p.fillRect(0, y, img.width(), 1, Qt::black);
     }
@@ -80,6 +93,47 @@ void CVARNImgView::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), palette().window());
     p.drawImage(0, 0, img);
     paintBand(p);
+    paintKeyCell(p);
+}
+
+void CVARNImgView::paintKeyCell(QPainter& p) const {
+    const auto cell = editor_.keyCell();
+    if (!cell || !hasFocus()) return;
+    const int z = editor_.zoom();
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.setPen(QPen(Qt::white, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(cell->x * z, cell->y * z, std::max(z - 1, 1), std::max(z - 1, 1));
+}
+
+void CVARNImgView::pressed() {
+    const ImageTool t = editor_.tool();
+    if (t == ImageTool::Dropper) emit coloursPicked();
+    if (t == ImageTool::Pencil || t == ImageTool::Brush || t == ImageTool::Fill) emit edited();
+}
+
+void CVARNImgView::keyPressEvent(QKeyEvent* e) {
+    int dx = 0, dy = 0;
+    switch (e->key()) {
+    case Qt::Key_Left: dx = -1; break;
+    case Qt::Key_Right: dx = 1; break;
+    case Qt::Key_Up: dy = -1; break;
+    case Qt::Key_Down: dy = 1; break;
+    case Qt::Key_Space: {
+        const ColourSide side = e->modifiers() & Qt::ShiftModifier ? ColourSide::Background : ColourSide::Foreground;
+        const ImageTool t = editor_.tool();
+        if (!editor_.clickAtKeyCell(side)) return;
+        pressed();
+        if (t != ImageTool::Select && t != ImageTool::Dropper) emit edited();
+        update();
+        return;
+    }
+    default: QWidget::keyPressEvent(e); return;
+    }
+    if (editor_.moveKeyCell(dx, dy)) {
+        emitStatus();
+        update();
+    }
 }
 
 void CVARNImgView::paintBand(QPainter& p) const {
@@ -114,9 +168,7 @@ void CVARNImgView::mousePressEvent(QMouseEvent* e) {
     const ColourSide side = e->button() == Qt::RightButton ? ColourSide::Background : ColourSide::Foreground;
     if (!editor_.press(viewPoint(e), side)) return;
     button_ = e->button();
-    const ImageTool t = editor_.tool();
-    if (t == ImageTool::Dropper) emit coloursPicked();
-    if (t == ImageTool::Pencil || t == ImageTool::Brush || t == ImageTool::Fill) emit edited();
+    pressed();
     emitStatus();
     update();
 }

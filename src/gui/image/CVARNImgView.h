@@ -22,7 +22,9 @@ public:
     static void setGridEnabled(bool on) { grid_ = on; }
     static bool gridShown(int zoom) { return grid_ && zoom >= 2; }
 
-    // The picture as painted: the surface at the zoom, with the grid.
+    // The picture as painted: the surface at the zoom, with the grid; from
+    // zoom 4 on, cells of the transparent colour show a checkerboard of the
+    // colour and white.
     QImage picture() const;
     // The surface as an image of its own size.
     static QImage imageOf(const PixelBuffer& surface);
@@ -42,9 +44,13 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void paintBand(QPainter& p) const;
+    void paintKeyCell(QPainter& p) const;
+    // What a tool did at press (or a keyboard click): colours or pixels changed.
+    void pressed();
     void updateCursor();
     void emitStatus(bool force = false);
 

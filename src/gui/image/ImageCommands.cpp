@@ -132,6 +132,7 @@ QWidget* ImageCommands::openFrame(const std::string& path) {
         return nullptr;
     }
     f->editor().setBrushSize(brushSize());
+    for (QAction* a : frameActions_) f->addAction(a);
     connect(f, &CVARNImgFrame::statusChanged, this, [this](const QString& text) {
         if (position_) position_->setText(text);
     });
@@ -146,6 +147,9 @@ QAction* ImageCommands::add(QMenu& menu, const char* text, const char* prompt, c
     QAction* a = menu.addAction(q(text));
     if (prompt) setPrompt(a, prompt);
     if (!key.isEmpty()) a->setShortcut(key);
+    // The keys work while the focus is in an image window (each window adds
+    // the actions), so Delete or Ctrl+C elsewhere never reach the image.
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(a, &QAction::triggered, this, [this, body = std::move(body)] {
         if (activeFrame()) body();
         updateCommands();
@@ -221,13 +225,16 @@ void ImageCommands::createActions(QMenuBar& bar, QAction* before, QMenu& view) {
         CImportImage::run(&window_, p.projectPath.empty() ? nullptr : &p, ui_);
     });
 
+    // The tool box starts a row of its own.
+    window_.addToolBarBreak();
     toolBox_ = window_.addToolBar(QStringLiteral("Image Tool Box"));
     toolBox_->setObjectName(QStringLiteral("ImageToolBox"));
     for (QAction* a : toolActions_) toolBox_->addAction(a);
     toolBox_->addAction(gridAction_);
     typeBox_ = new QComboBox(toolBox_);
     typeBox_->setObjectName(QStringLiteral("BitmapType"));
-    typeBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    typeBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    typeBox_->setMinimumContentsLength(static_cast<int>(std::string("Monochrome 1000x1000").size()));
     typeBox_->setStatusTip(QStringLiteral("List of bitmap types"));
     typeBox_->setToolTip(QStringLiteral("Bitmap Type"));
     connect(typeBox_, &QComboBox::activated, this, &ImageCommands::chooseType);
@@ -243,6 +250,7 @@ void ImageCommands::createActions(QMenuBar& bar, QAction* before, QMenu& view) {
 
     position_ = new QLabel(&window_);
     position_->setObjectName(QStringLiteral("ImagePosition"));
+    position_->setMinimumWidth(position_->fontMetrics().horizontalAdvance(QStringLiteral("Posn 999,999 Size 999x999")));
     window_.statusBar()->addPermanentWidget(position_);
 
     view.addAction(toolBox_->toggleViewAction());

@@ -157,6 +157,21 @@ TEST(ImageEditor, PickedColoursSnapToThePalette) {
         EXPECT_EQ(DevicePalette::palm().snap(DevicePalette::palm().entry(entry)), DevicePalette::palm().entry(entry));
 }
 
+TEST(ImageEditor, KeyboardCellMovesFromTheMousePixelAndClicksTheTool) {
+    Editor e(4, 3);
+    e.editor.move({25, 15});
+    ASSERT_TRUE(e.editor.moveKeyCell(1, 0));
+    EXPECT_EQ(e.editor.keyCell(), (PixelPoint{3, 1}));
+    e.editor.moveKeyCell(5, 5);
+    EXPECT_EQ(e.editor.keyCell(), (PixelPoint{3, 2})) << "kept on the image";
+    EXPECT_EQ(e.editor.takeStatus(), "Posn 3,2");
+    EXPECT_TRUE(e.editor.clickAtKeyCell(ColourSide::Foreground));
+    EXPECT_EQ(e.painted(), (std::vector<PixelPoint>{{3, 2}}));
+    EXPECT_FALSE(e.editor.buttonDown());
+    e.editor.move({0, 0});
+    EXPECT_FALSE(e.editor.keyCell()) << "the mouse takes over";
+}
+
 TEST(ImageEditor, BitmapTypeCommandsFollowTheImageCount) {
     Editor e(15, 9, 24);
     EXPECT_EQ(ImageEditor::typeLabel(e.doc.images()[0]), "Color 15x9");
