@@ -4,10 +4,10 @@
 
 #include <QPixmap>
 
+#include "QtBenchmarkMain.h"
 #include "app/Ui.h"
 #include "image/CVARNImgView.h"
 #include "image/ImageEditor.h"
-#include "QtBenchmarkMain.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSpinBox>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "GuiFixture.h"
@@ -22,9 +23,9 @@
 #include "image/CBitmapPropertiesDlg.h"
 #include "image/CImageColorBar.h"
 #include "image/CVARNColorWell.h"
-#include "image/DevicePalette.h"
 #include "image/CVARNImgFrame.h"
 #include "image/CVARNImgView.h"
+#include "image/DevicePalette.h"
 #include "image/ImageBlockWriter.h"
 #include "image/ImageCommands.h"
 #include "project/ProjectCommands.h"
@@ -40,8 +41,7 @@ void mouse(CVARNImgView& v, QEvent::Type type, Qt::MouseButton button, PixelPoin
     const int z = v.editor().zoom();
     const QPointF at(px.x * z + z / 2, px.y * z + z / 2);
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-    QMouseEvent e(type, at, v.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button, held,
-                  Qt::NoModifier);
+    QMouseEvent e(type, at, v.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
     QApplication::sendEvent(&v, &e);
 }
 
@@ -79,8 +79,9 @@ PixelBuffer netpbmPixels(const std::string& command) {
                 g = b = r;
             }
             const int scale = maxval > 0 ? maxval : 1;
-            p.set(x, y, Rgb{static_cast<std::uint8_t>(r * 255 / scale), static_cast<std::uint8_t>(g * 255 / scale),
-                            static_cast<std::uint8_t>(b * 255 / scale)});
+            p.set(x, y,
+                  Rgb{static_cast<std::uint8_t>(r * 255 / scale), static_cast<std::uint8_t>(g * 255 / scale),
+                      static_cast<std::uint8_t>(b * 255 / scale)});
         }
     return in ? p : PixelBuffer{};
 }
@@ -201,6 +202,21 @@ private slots:
         CVARNImgFrame* f = images.activeFrame();
         QVERIFY(f);
         QVERIFY(!ws.frame.documentManager().view(s(path)));
+        // Ctrl+wheel zooms in from the fitted zoom and out down to 1; the mouse follows.
+        CVARNImgView& v = *f->view();
+        const int fitted = v.editor().zoom();
+        auto wheel = [&v](int delta) {
+            QWheelEvent e(QPointF(1, 1), v.mapToGlobal(QPointF(1, 1)), {}, QPoint(0, delta), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&v, &e);
+        };
+        wheel(120);
+        QCOMPARE(v.editor().zoom(), fitted + 1);
+        QCOMPARE(v.size(), QSize(8 * (fitted + 1), 8 * (fitted + 1)));
+        for (int i = 0; i < fitted + 5; ++i) wheel(-120);
+        QCOMPARE(v.editor().zoom(), 1);
+        wheel(120);
+        QCOMPARE(v.editor().zoom(), 2);
 
         QImage red(2, 3, QImage::Format_RGB32);
         red.fill(QColor(255, 0, 0));

@@ -17,8 +17,8 @@ class ImageColours {
 public:
     // The device palette entries of the colour bar's twenty cells, and the
     // entry of its fixed swatch.
-    static constexpr std::array<int, 20> kBarEntries = {0,  161, 212, 158, 107, 53, 104, 25, 24, 37,
-                                                        6,  50,  165, 125, 210, 120, 95, 5,  90, 255};
+    static constexpr std::array<int, 20> kBarEntries = {0, 161, 212, 158, 107, 53,  104, 25, 24, 37,
+                                                        6, 50,  165, 125, 210, 120, 95,  5,  90, 255};
     static constexpr int kFixedSwatchEntry = 229;
 
     // Where the colours of colour images are kept (the project settings,

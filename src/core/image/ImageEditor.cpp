@@ -42,7 +42,8 @@ ViewPoint ImageEditor::snap(ViewPoint p) const {
     const PixelBuffer* s = doc_.surface();
     const int w = s ? s->width() : 1, h = s ? s->height() : 1;
     // Integer division towards zero: points just left of or above the view snap to 0.
-    return {std::clamp(p.x / zoom_, 0, std::max(w - 1, 0)) * zoom_, std::clamp(p.y / zoom_, 0, std::max(h - 1, 0)) * zoom_};
+    return {std::clamp(p.x / zoom_, 0, std::max(w - 1, 0)) * zoom_,
+            std::clamp(p.y / zoom_, 0, std::max(h - 1, 0)) * zoom_};
 }
 
 PixelPoint ImageEditor::pixelOf(ViewPoint p) const {
@@ -101,18 +102,23 @@ void ImageEditor::pressStep(PixelPoint px) {
     PixelBuffer& s = *doc_.surface();
     const Rgb c = colours_.colour(side_);
     switch (tool_) {
-    case ImageTool::Pencil:
-    case ImageTool::Brush:
-        plotSquare(s, px, tool_ == ImageTool::Pencil ? 1 : brushSize_, c);
-        doc_.markSurfaceChanged();
-        break;
-    case ImageTool::Fill:
-        floodFill(s, px, c);
-        doc_.markSurfaceChanged();
-        break;
-    case ImageTool::Dropper: colours_.pick(s.at(px.x, px.y), side_); break;
-    case ImageTool::Select: doc_.selectAll(); break;
-    default: break;
+        case ImageTool::Pencil:
+        case ImageTool::Brush:
+            plotSquare(s, px, tool_ == ImageTool::Pencil ? 1 : brushSize_, c);
+            doc_.markSurfaceChanged();
+            break;
+        case ImageTool::Fill:
+            floodFill(s, px, c);
+            doc_.markSurfaceChanged();
+            break;
+        case ImageTool::Dropper:
+            colours_.pick(s.at(px.x, px.y), side_);
+            break;
+        case ImageTool::Select:
+            doc_.selectAll();
+            break;
+        default:
+            break;
     }
 }
 
@@ -127,13 +133,22 @@ void ImageEditor::releaseStep(PixelPoint px) {
     const Rgb c = colours_.colour(side_);
     const PixelPoint from = pixelOf(press_);
     switch (tool_) {
-    case ImageTool::Line: drawLine(s, from, px, c); break;
-    case ImageTool::HollowRectangle:
-    case ImageTool::SolidRectangle: drawRectangle(s, from, px, c, tool_ == ImageTool::SolidRectangle); break;
-    case ImageTool::HollowEllipse:
-    case ImageTool::SolidEllipse: drawEllipse(s, from, px, c, tool_ == ImageTool::SolidEllipse); break;
-    case ImageTool::Select: doc_.setSelection(from.x, from.y, px.x, px.y); return;
-    default: return;
+        case ImageTool::Line:
+            drawLine(s, from, px, c);
+            break;
+        case ImageTool::HollowRectangle:
+        case ImageTool::SolidRectangle:
+            drawRectangle(s, from, px, c, tool_ == ImageTool::SolidRectangle);
+            break;
+        case ImageTool::HollowEllipse:
+        case ImageTool::SolidEllipse:
+            drawEllipse(s, from, px, c, tool_ == ImageTool::SolidEllipse);
+            break;
+        case ImageTool::Select:
+            doc_.setSelection(from.x, from.y, px.x, px.y);
+            return;
+        default:
+            return;
     }
     doc_.markSurfaceChanged();
 }

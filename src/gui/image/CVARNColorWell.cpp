@@ -34,7 +34,9 @@ QRect CVARNColorWell::cellRect(int index) const {
     return {kGap + (index % kColumns) * (kCell + kGap), kGap + (index / kColumns) * (kCell + kGap), kCell, kCell};
 }
 
-QRect CVARNColorWell::swatchRect() const { return {kGap, kGap + kRows * (kCell + kGap) + kGap, kCell + kCell / 2, 2 * kCell}; }
+QRect CVARNColorWell::swatchRect() const {
+    return {kGap, kGap + kRows * (kCell + kGap) + kGap, kCell + kCell / 2, 2 * kCell};
+}
 
 QRect CVARNColorWell::fixedSwatchRect() const {
     const QRect s = swatchRect();

@@ -3,6 +3,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStyle>
+#include <algorithm>
 
 #include "image/CVARNImgView.h"
 #include "project/ProjectImages.h"
@@ -10,11 +11,15 @@
 namespace varn {
 
 CVARNImgFrame::CVARNImgFrame(ImageDocType type, Ui& ui, ProjectModel& project, ImageColours& colours, QWidget* parent)
-    : QWidget(parent), ui_(ui), project_(project), doc_(type), editor_(doc_, colours) {
+    : QScrollArea(parent), ui_(ui), project_(project), doc_(type), editor_(doc_, colours) {
     setObjectName(QStringLiteral("ImageFrame"));
+    setFrameShape(QFrame::NoFrame);
     setBackgroundRole(QPalette::Dark);
-    setAutoFillBackground(true);
-    view_ = new CVARNImgView(editor_, this);
+    canvas_ = new QWidget;
+    canvas_->setBackgroundRole(QPalette::Dark);
+    setWidget(canvas_);
+    view_ = new CVARNImgView(editor_, canvas_);
+    connect(view_, &CVARNImgView::zoomRequested, this, &CVARNImgFrame::zoomBy);
     connect(view_, &CVARNImgView::edited, this, [this] {
         if (paneChanged) paneChanged();
     });
@@ -47,9 +52,20 @@ void CVARNImgFrame::refit() {
     const PixelBuffer* s = doc_.surface();
     if (!s) return;
     const int m = margin();
-    editor_.setZoom(ImageEditor::fitZoom(width() - 2 * m, height() - 2 * m, s->width(), s->height()));
-    view_->setGeometry(m, m, s->width() * editor_.zoom(), s->height() * editor_.zoom());
+    const QSize area = maximumViewportSize();
+    const int fit = ImageEditor::fitZoom(area.width() - 2 * m, area.height() - 2 * m, s->width(), s->height());
+    editor_.setZoom(fit + zoomSteps_);
+    const QSize picture(s->width() * editor_.zoom(), s->height() * editor_.zoom());
+    canvas_->resize(picture.expandedTo(area - QSize(2 * m, 2 * m)) + QSize(2 * m, 2 * m));
+    view_->setGeometry(m, m, picture.width(), picture.height());
     view_->update();
+}
+
+void CVARNImgFrame::zoomBy(int steps) {
+    const int fit = editor_.zoom() - zoomSteps_;
+    // Never below zoom 1.
+    zoomSteps_ = std::max(zoomSteps_ + steps, 1 - fit);
+    refit();
 }
 
 void CVARNImgFrame::documentChanged() {
@@ -58,12 +74,12 @@ void CVARNImgFrame::documentChanged() {
 }
 
 void CVARNImgFrame::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
+    QScrollArea::resizeEvent(e);
     refit();
 }
 
 void CVARNImgFrame::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
+    QScrollArea::showEvent(e);
     auto* window = qobject_cast<QMdiSubWindow*>(parentWidget());
     const PixelBuffer* s = doc_.surface();
     if (sized_ || !window || !window->mdiArea() || !s || window->isMaximized()) return;

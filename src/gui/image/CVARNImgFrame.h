@@ -1,11 +1,11 @@
 // The document window of a bitmap or icon: the image document, its editor
 // state and the pixel view placed at a small margin and sized to the zoom
-// at which the image fits the window. It saves itself for the document
+// at which the image fits the window; Ctrl+wheel zooms in and out from
+// there, with scroll bars when the picture outgrows the window. It saves itself for the document
 // manager and registers the saved file in the project.
 #pragma once
 
-#include <QWidget>
-
+#include <QScrollArea>
 #include <memory>
 
 #include "app/DocumentPane.h"
@@ -18,7 +18,7 @@ class CVARNImgView;
 class Ui;
 struct ProjectModel;
 
-class CVARNImgFrame : public QWidget, public DocumentPane {
+class CVARNImgFrame : public QScrollArea, public DocumentPane {
     Q_OBJECT
 public:
     CVARNImgFrame(ImageDocType type, Ui& ui, ProjectModel& project, ImageColours& colours, QWidget* parent = nullptr);
@@ -31,8 +31,12 @@ public:
     ImageEditor& editor() { return editor_; }
     CVARNImgView* view() const { return view_; }
 
-    // Fits the zoom to the window and places the view; repaints.
+    // Fits the zoom to the window (plus the steps zoomed in or out, at
+    // least 1) and places the view; repaints.
     void refit();
+    // Ctrl+wheel: one step in (+1) or out (-1) from the fitted zoom.
+    void zoomBy(int steps);
+    int zoomSteps() const { return zoomSteps_; }
     // After a command changed the document: refit, repaint, title.
     void documentChanged();
     // Margin between the window's corner and the view.
@@ -57,7 +61,9 @@ private:
     ProjectModel& project_;
     CVARNImgDoc doc_;
     ImageEditor editor_;
+    QWidget* canvas_ = nullptr;
     CVARNImgView* view_ = nullptr;
+    int zoomSteps_ = 0;
     bool sized_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "image/DevicePalette.h"
 
@@ -14,11 +15,16 @@ namespace {
 
 Qt::CursorShape cursorOf(ToolCursor c) {
     switch (c) {
-    case ToolCursor::Pencil: return Qt::PointingHandCursor;
-    case ToolCursor::Brush: return Qt::SizeAllCursor;
-    case ToolCursor::Fill: return Qt::UpArrowCursor;
-    case ToolCursor::Dropper: return Qt::WhatsThisCursor;
-    case ToolCursor::Shape: break;
+        case ToolCursor::Pencil:
+            return Qt::PointingHandCursor;
+        case ToolCursor::Brush:
+            return Qt::SizeAllCursor;
+        case ToolCursor::Fill:
+            return Qt::UpArrowCursor;
+        case ToolCursor::Dropper:
+            return Qt::WhatsThisCursor;
+        case ToolCursor::Shape:
+            break;
     }
     return Qt::CrossCursor;
 }
@@ -56,8 +62,9 @@ PixelBuffer CVARNImgView::bufferOf(const QImage& image) {
     for (int y = 0; y < img.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < img.width(); ++x)
-            out.set(x, y, Rgb{static_cast<std::uint8_t>(qRed(row[x])), static_cast<std::uint8_t>(qGreen(row[x])),
-                              static_cast<std::uint8_t>(qBlue(row[x]))});
+            out.set(x, y,
+                    Rgb{static_cast<std::uint8_t>(qRed(row[x])), static_cast<std::uint8_t>(qGreen(row[x])),
+                        static_cast<std::uint8_t>(qBlue(row[x]))});
     }
     return out;
 }
@@ -112,23 +119,44 @@ void CVARNImgView::pressed() {
     if (t == ImageTool::Pencil || t == ImageTool::Brush || t == ImageTool::Fill) emit edited();
 }
 
+void CVARNImgView::wheelEvent(QWheelEvent* e) {
+    const int delta = e->angleDelta().y();
+    if (!(e->modifiers() & Qt::ControlModifier) || delta == 0) {
+        QWidget::wheelEvent(e);
+        return;
+    }
+    emit zoomRequested(delta > 0 ? 1 : -1);
+    e->accept();
+}
+
 void CVARNImgView::keyPressEvent(QKeyEvent* e) {
     int dx = 0, dy = 0;
     switch (e->key()) {
-    case Qt::Key_Left: dx = -1; break;
-    case Qt::Key_Right: dx = 1; break;
-    case Qt::Key_Up: dy = -1; break;
-    case Qt::Key_Down: dy = 1; break;
-    case Qt::Key_Space: {
-        const ColourSide side = e->modifiers() & Qt::ShiftModifier ? ColourSide::Background : ColourSide::Foreground;
-        const ImageTool t = editor_.tool();
-        if (!editor_.clickAtKeyCell(side)) return;
-        pressed();
-        if (t != ImageTool::Select && t != ImageTool::Dropper) emit edited();
-        update();
-        return;
-    }
-    default: QWidget::keyPressEvent(e); return;
+        case Qt::Key_Left:
+            dx = -1;
+            break;
+        case Qt::Key_Right:
+            dx = 1;
+            break;
+        case Qt::Key_Up:
+            dy = -1;
+            break;
+        case Qt::Key_Down:
+            dy = 1;
+            break;
+        case Qt::Key_Space: {
+            const ColourSide side =
+                e->modifiers() & Qt::ShiftModifier ? ColourSide::Background : ColourSide::Foreground;
+            const ImageTool t = editor_.tool();
+            if (!editor_.clickAtKeyCell(side)) return;
+            pressed();
+            if (t != ImageTool::Select && t != ImageTool::Dropper) emit edited();
+            update();
+            return;
+        }
+        default:
+            QWidget::keyPressEvent(e);
+            return;
     }
     if (editor_.moveKeyCell(dx, dy)) {
         emitStatus();
@@ -148,8 +176,9 @@ void CVARNImgView::paintBand(QPainter& p) const {
         p.drawLine(band->from.x + z / 2, band->from.y + z / 2, band->to.x + z / 2, band->to.y + z / 2);
         return;
     }
-    const QRect r = QRect(QPoint(std::min(band->from.x, band->to.x), std::min(band->from.y, band->to.y)),
-                          QPoint(std::max(band->from.x, band->to.x) + z - 1, std::max(band->from.y, band->to.y) + z - 1));
+    const QRect r =
+        QRect(QPoint(std::min(band->from.x, band->to.x), std::min(band->from.y, band->to.y)),
+              QPoint(std::max(band->from.x, band->to.x) + z - 1, std::max(band->from.y, band->to.y) + z - 1));
     if (band->shape == BandShape::Ellipse)
         p.drawEllipse(r);
     else

@@ -37,6 +37,8 @@ signals:
     void coloursPicked();
     // The "Posn"/"Size" text changed.
     void statusChanged(const QString& text);
+    // Ctrl+wheel: zoom in (+1) or out (-1).
+    void zoomRequested(int steps);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -45,6 +47,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
     void paintBand(QPainter& p) const;

@@ -47,33 +47,43 @@ QIcon toolIcon(ImageTool t) {
     QPainter p(&pm);
     p.setPen(QPen(Qt::black, 1));
     switch (t) {
-    case ImageTool::Pencil:
-        p.drawLine(3, 13, 12, 4);
-        p.drawLine(4, 13, 13, 4);
-        break;
-    case ImageTool::Brush:
-        p.fillRect(4, 4, 8, 8, Qt::black);
-        break;
-    case ImageTool::Line: p.drawLine(2, 13, 13, 2); break;
-    case ImageTool::HollowRectangle: p.drawRect(2, 3, 11, 9); break;
-    case ImageTool::SolidRectangle: p.fillRect(2, 3, 12, 10, Qt::black); break;
-    case ImageTool::HollowEllipse: p.drawEllipse(1, 3, 13, 9); break;
-    case ImageTool::SolidEllipse:
-        p.setBrush(Qt::black);
-        p.drawEllipse(1, 3, 13, 9);
-        break;
-    case ImageTool::Fill:
-        p.setBrush(QColor(0, 0x99, 0x99));
-        p.drawPolygon(QPolygon({QPoint(2, 8), QPoint(8, 2), QPoint(14, 8), QPoint(8, 14)}));
-        break;
-    case ImageTool::Dropper:
-        p.drawLine(2, 13, 10, 5);
-        p.fillRect(10, 2, 4, 4, Qt::black);
-        break;
-    case ImageTool::Select:
-        p.setPen(QPen(Qt::black, 1, Qt::DashLine));
-        p.drawRect(2, 2, 11, 11);
-        break;
+        case ImageTool::Pencil:
+            p.setBrush(QColor(0xFF, 0xCC, 0x00));
+            p.drawPolygon(QPolygon({QPoint(4, 9), QPoint(11, 2), QPoint(13, 4), QPoint(6, 11)}));
+            p.setBrush(Qt::black);
+            p.drawPolygon(QPolygon({QPoint(4, 9), QPoint(6, 11), QPoint(2, 13)}));
+            break;
+        case ImageTool::Brush:
+            p.fillRect(4, 4, 8, 8, Qt::black);
+            break;
+        case ImageTool::Line:
+            p.drawLine(2, 13, 13, 2);
+            break;
+        case ImageTool::HollowRectangle:
+            p.drawRect(2, 3, 11, 9);
+            break;
+        case ImageTool::SolidRectangle:
+            p.fillRect(2, 3, 12, 10, Qt::black);
+            break;
+        case ImageTool::HollowEllipse:
+            p.drawEllipse(1, 3, 13, 9);
+            break;
+        case ImageTool::SolidEllipse:
+            p.setBrush(Qt::black);
+            p.drawEllipse(1, 3, 13, 9);
+            break;
+        case ImageTool::Fill:
+            p.setBrush(QColor(0, 0x99, 0x99));
+            p.drawPolygon(QPolygon({QPoint(2, 8), QPoint(8, 2), QPoint(14, 8), QPoint(8, 14)}));
+            break;
+        case ImageTool::Dropper:
+            p.drawLine(2, 13, 10, 5);
+            p.fillRect(10, 2, 4, 4, Qt::black);
+            break;
+        case ImageTool::Select:
+            p.setPen(QPen(Qt::black, 1, Qt::DashLine));
+            p.drawRect(2, 2, 11, 11);
+            break;
     }
     return QIcon(pm);
 }
@@ -89,8 +99,13 @@ void setPrompt(QAction* a, const char* prompt) {
 
 ImageCommands::ImageCommands(QMainWindow& window, QMdiArea& area, DocumentManager& documents,
                              VARNWorkspaceManager& workspace, SettingsStore& settings, Ui& ui)
-    : QObject(&window), window_(window), area_(area), documents_(documents), workspace_(workspace),
-      settings_(settings), ui_(ui) {
+    : QObject(&window),
+      window_(window),
+      area_(area),
+      documents_(documents),
+      workspace_(workspace),
+      settings_(settings),
+      ui_(ui) {
     CVARNImgView::setGridEnabled(grid());
     auto opener = [this](const std::string& path) { return openFrame(path); };
     documents_.setPaneOpener(DocumentTemplate::Bitmap, opener);
@@ -195,11 +210,11 @@ void ImageCommands::createActions(QMenuBar& bar, QAction* before, QMenu& view) {
     auto* sizeGroup = new QActionGroup(this);
     for (int n = ImageEditor::kMinBrush; n <= ImageEditor::kMaxBrush; ++n) {
         const std::string text = "&" + std::to_string(n) + "x" + std::to_string(n);
-        QAction* a = add(*sizes, text.c_str(), nullptr, QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + n)),
-                         [this, n] {
-                             setBrushSize(n);
-                             activeFrame()->editor().setBrushSize(n);
-                         });
+        QAction* a =
+            add(*sizes, text.c_str(), nullptr, QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + n)), [this, n] {
+                setBrushSize(n);
+                activeFrame()->editor().setBrushSize(n);
+            });
         a->setCheckable(true);
         sizeGroup->addAction(a);
         brushActions_[n] = a;
@@ -213,8 +228,8 @@ void ImageCommands::createActions(QMenuBar& bar, QAction* before, QMenu& view) {
     menu_->addSeparator();
     add(*menu_, "&Bitmap Properties...", "Edit the bitmap properties\nBitmap Properties", {},
         [this] { bitmapProperties(); });
-    newType_ = add(*menu_, "&New Bitmap Type", "Create a new bitmap type\nNew Bitmap Type", {},
-                   [this] { newBitmapType(); });
+    newType_ =
+        add(*menu_, "&New Bitmap Type", "Create a new bitmap type\nNew Bitmap Type", {}, [this] { newBitmapType(); });
     deleteType_ = add(*menu_, "&Delete Bitmap Type", "Delete the current bitmap type\nDelete bitmap type", {},
                       [this] { deleteBitmapType(); });
     menu_->addSeparator();
@@ -294,7 +309,8 @@ void ImageCommands::fillTypeBox() {
     typeBox_->clear();
     CVARNImgFrame* f = activeFrame();
     if (!f) return;
-    for (const ImageRecord& r : f->document().images()) typeBox_->addItem(QString::fromStdString(ImageEditor::typeLabel(r)));
+    for (const ImageRecord& r : f->document().images())
+        typeBox_->addItem(QString::fromStdString(ImageEditor::typeLabel(r)));
     typeBox_->setCurrentIndex(f->document().currentIndex());
 }
 

@@ -46,7 +46,8 @@ struct Editor {
 TEST(ImageEditor, ZoomFitsTheSmallerRatioAndIsAtLeastOne) {
     struct Case {
         int cw, ch, iw, ih, zoom;
-    } cases[] = {{640, 480, 32, 22, 20}, {300, 100, 22, 22, 4}, {10, 10, 32, 22, 1}, {0, 0, 1, 1, 1}, {1400, 900, 320, 320, 2}};
+    } cases[] = {
+        {640, 480, 32, 22, 20}, {300, 100, 22, 22, 4}, {10, 10, 32, 22, 1}, {0, 0, 1, 1, 1}, {1400, 900, 320, 320, 2}};
     for (const auto& c : cases) EXPECT_EQ(ImageEditor::fitZoom(c.cw, c.ch, c.iw, c.ih), c.zoom) << c.cw << "x" << c.ch;
 }
 
@@ -54,7 +55,7 @@ TEST(ImageEditor, ViewPointsSnapToCellsOnTheImage) {
     Editor e(8, 4, 24, 10);
     struct Case {
         ViewPoint in, snapped;
-    } cases[] = {{{0, 0}, {0, 0}},   {{9, 9}, {0, 0}},    {{10, 19}, {10, 10}},
+    } cases[] = {{{0, 0}, {0, 0}},    {{9, 9}, {0, 0}},       {{10, 19}, {10, 10}},
                  {{-5, 35}, {0, 30}}, {{500, 500}, {70, 30}}, {{79, 39}, {70, 30}}};
     for (const auto& c : cases) {
         EXPECT_EQ(e.editor.snap(c.in), c.snapped) << c.in.x << "," << c.in.y;
@@ -106,9 +107,8 @@ TEST(ImageEditor, UndoSnapshotsAtEachToolsMoment) {
     struct Case {
         ImageTool tool;
         bool undoRestoresWhite;  // after one drag on a white image and the tool's own drag
-    } cases[] = {{ImageTool::Pencil, true},           {ImageTool::Line, true},
-                 {ImageTool::SolidEllipse, true},     {ImageTool::Fill, true},
-                 {ImageTool::Select, false},          {ImageTool::Dropper, false}};
+    } cases[] = {{ImageTool::Pencil, true}, {ImageTool::Line, true},    {ImageTool::SolidEllipse, true},
+                 {ImageTool::Fill, true},   {ImageTool::Select, false}, {ImageTool::Dropper, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.tool));
         Editor e;
