@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSpinBox>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -326,6 +327,23 @@ private slots:
         QVERIFY(images.colorBar()->isVisible());
         QVERIFY2(v.picture().pixelColor(2 * v.editor().zoom() - 1, 0) == QColor(Qt::black), "the grid");
         guitest::screenshot(ws.frame, QStringLiteral("image-editor.png"));
+
+        // Bitmap Properties replaces the images by one of the new size and depth,
+        // remembered in the project for the next new bitmap.
+        QTimer::singleShot(0, [] {
+            auto* dlg = qobject_cast<CBitmapPropertiesDlg*>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            dlg->colorBox()->setCurrentIndex(1);
+            dlg->accept();
+        });
+        images.action(QStringLiteral("Bitmap Properties..."))->trigger();
+        QCOMPARE(f->document().imageCount(), 1);
+        QCOMPARE(f->document().images()[0].descriptor, (ImageDescriptor{22, 22, 1}));
+        QCOMPARE(ws.model().settings.lastBitmapColorDepth, 1);
+        QCOMPARE(ws.model().settings.lastBitmapWidth, 22);
+        QVERIFY(!images.colorBar()->isVisible());
+        QCOMPARE(images.colours().foreground(), kBlack);
+        QCOMPARE(f->document().surface()->at(10, 10), kWhite);
 
         // The properties of an icon keep its size; sizes stay within 1..1000.
         CBitmapPropertiesDlg dlg(22, 22, false, true);

@@ -206,12 +206,12 @@ void ImageCommands::createActions(QMenuBar& bar, QAction* before, QMenu& view) {
         }
         return QIcon(pm);
     }());
-    QMenu* sizes = menu_->addMenu(QStringLiteral("Brush &Size"));
+    menu_->addSeparator();
     auto* sizeGroup = new QActionGroup(this);
     for (int n = ImageEditor::kMinBrush; n <= ImageEditor::kMaxBrush; ++n) {
         const std::string text = "&" + std::to_string(n) + "x" + std::to_string(n);
         QAction* a =
-            add(*sizes, text.c_str(), nullptr, QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + n)), [this, n] {
+            add(*menu_, text.c_str(), nullptr, QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + n)), [this, n] {
                 setBrushSize(n);
                 activeFrame()->editor().setBrushSize(n);
             });
