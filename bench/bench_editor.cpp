@@ -8,7 +8,6 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <QPixmap>
 #include <algorithm>
 #include <chrono>
@@ -22,6 +21,7 @@
 #include "editor/VarnLexer.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
+#include "QtBenchmarkMain.h"
 
 namespace {
 
@@ -207,11 +207,7 @@ BENCHMARK(BM_TypeAtLine100000)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int status = runQtBenchmarks(argc, argv);
     std::remove(sourceFile().c_str());
-    return 0;
+    return status;
 }

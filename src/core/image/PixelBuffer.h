@@ -30,6 +30,10 @@ public:
         if (contains(x, y)) set(x, y, c);
     }
 
+    // The pixels of row y (inside), left to right.
+    Rgb* row(int y) { return pixels_.data() + index(0, y); }
+    const Rgb* row(int y) const { return pixels_.data() + index(0, y); }
+
     void fill(Rgb c);
     // Fills the rectangle clipped to the buffer.
     void fillRect(int x, int y, int w, int h, Rgb c);

@@ -39,6 +39,7 @@
 #include "editor/SourceEditorCommands.h"
 #include "form/FormDialogCommands.h"
 #include "menubar/MenuBarCommands.h"
+#include "image/ImageCommands.h"
 #include "installer/CInstallSheet.h"
 #include "platform/SettingsStore.h"
 #include "project/BuildConfiguration.h"
@@ -130,6 +131,7 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
 
     editor_ = new SourceEditorCommands(*this, *documents_, workspace_, settings_, ui_);
     formDialogs_ = new FormDialogCommands(this, workspace_, ui_);
+    images_ = new ImageCommands(*this, *mdi_, *documents_, workspace_, settings_, ui_);
     documents_->setViewSetup([this](CVarnIdeView& v) {
         editor_->setupView(v);
         debug_->setupView(v);
@@ -185,6 +187,11 @@ CMainFrame::~CMainFrame() {
 }
 
 DocumentWindows& CMainFrame::documents() { return *documents_; }
+
+void CMainFrame::setApplication(CVarnIdeApp* app) {
+    app_ = app;
+    images_->setApplication(app);
+}
 
 void CMainFrame::setHotSyncInstaller(std::unique_ptr<HotSyncInstaller> installer) {
     install_.reset();
@@ -410,6 +417,7 @@ void CMainFrame::createMenusAndBars() {
     view->addAction(debug_->watchBar()->toggleViewAction());
     view->addAction(projectBar_->toggleViewAction());
     view->addAction(outputBar_->toggleViewAction());
+    images_->createActions(*bar, build->menuAction(), *view);
     QAction* statusBarAction = view->addAction(tr("&Status Bar"));
     statusBarAction->setCheckable(true);
     statusBarAction->setChecked(true);
@@ -574,6 +582,7 @@ void CMainFrame::updateCommands() {
     projectBar_->setCommandsBlocked(b);
     editor_->updateCommands();
     debug_->updateCommands(b);
+    images_->updateCommands();
     // Menus that later parts fill stay out of the menu bar while empty.
     for (const QString& title : {QStringLiteral("Edit"), QStringLiteral("Tools")})
         if (QMenu* m = menu(title)) m->menuAction()->setVisible(!m->isEmpty());

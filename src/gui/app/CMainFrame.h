@@ -31,6 +31,7 @@ class COutputControlBar;
 class DocumentJournal;
 class DocumentManager;
 class DebugCommands;
+class ImageCommands;
 class SourceEditorCommands;
 class VARNTipOfDay;
 class WindowState;
@@ -72,6 +73,7 @@ public:
     SourceEditorCommands& editorCommands() { return *editor_; }
     FormDialogCommands& formDialogs() { return *formDialogs_; }
     DebugCommands& debugCommands() { return *debug_; }
+    ImageCommands& imageCommands() { return *images_; }
     COutputControlBar* outputBar() const { return outputBar_; }
     QMdiArea* mdiArea() const { return mdi_; }
     QComboBox* configurationBox() const { return configBox_; }
@@ -85,7 +87,7 @@ public:
 
     // The application whose font table and process values the IDE settings
     // change (without one the frame keeps its own table).
-    void setApplication(CVarnIdeApp* app) { app_ = app; }
+    void setApplication(CVarnIdeApp* app);
     std::array<WindowFont, 4>& fonts();
     // Tools menu: "IDE Settings...", "Customize..." and the user tools.
     void showIdeSettings();
@@ -194,6 +196,7 @@ private:
     FormDialogCommands* formDialogs_ = nullptr;
     SourceEditorCommands* editor_ = nullptr;
     DebugCommands* debug_ = nullptr;
+    ImageCommands* images_ = nullptr;
     CVarnIdeApp* app_ = nullptr;
     std::array<WindowFont, 4> fonts_;
     QAction* toolsSeparator_ = nullptr;

@@ -1,5 +1,7 @@
 #include "app/DocumentManager.h"
 
+#include "app/DocumentPane.h"
+
 #include "editor/CVarnIdeView.h"
 #include "editor/SourceCommands.h"
 
@@ -17,6 +19,8 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
+DocumentPane* paneIn(const QMdiSubWindow* w) { return w ? dynamic_cast<DocumentPane*>(w->widget()) : nullptr; }
+
 }  // namespace
 
 // Asks before a document window with a modified document closes.
@@ -29,7 +33,9 @@ protected:
         if (e->type() != QEvent::Close || docs_.closingAll_) return false;
         auto* w = qobject_cast<QMdiSubWindow*>(watched);
         auto* v = w ? qobject_cast<CVarnIdeView*>(w->widget()) : nullptr;
-        if (v && v->modified() && !docs_.saveModified(*v)) {
+        DocumentPane* p = paneIn(w);
+        const std::string path = v ? v->path() : p ? p->panePath() : std::string();
+        if ((v || p) && docs_.isModified(path) && !docs_.saveModified(path)) {
             e->ignore();
             return true;
         }
@@ -56,6 +62,8 @@ QMdiSubWindow* DocumentManager::windowOf(const std::string& path) const {
         auto* v = qobject_cast<CVarnIdeView*>(w->widget());
         // A closed window lingers hidden until its deferred deletion.
         if (v && !w->isHidden() && paths::equalNoCase(v->path(), path)) return w;
+        DocumentPane* p = paneIn(w);
+        if (p && !w->isHidden() && paths::equalNoCase(p->panePath(), path)) return w;
     }
     return nullptr;
 }
@@ -81,7 +89,7 @@ CVarnIdeView* DocumentManager::view(const std::string& path) const {
 QString DocumentManager::windowTitle(const std::string& path) const {
     QString title = q(paths::fileName(path));
     if (fsys::exists(path) && fsys::isReadOnly(path)) title += QString::fromLatin1(kReadOnlySuffix);
-    if (CVarnIdeView* v = view(path); v && v->modified()) title += QLatin1Char('*');
+    if (isModified(path)) title += QLatin1Char('*');
     return title;
 }
 
@@ -96,6 +104,7 @@ void DocumentManager::updateTitle(CVarnIdeView& v) {
 bool DocumentManager::isOpen(const std::string& path) const { return windowOf(path) != nullptr; }
 
 bool DocumentManager::isModified(const std::string& path) const {
+    if (DocumentPane* p = pane(path)) return p->paneModified();
     CVarnIdeView* v = view(path);
     return v && v->modified();
 }
@@ -114,6 +123,11 @@ bool DocumentManager::write(CVarnIdeView& v, const std::string& path) {
 }
 
 bool DocumentManager::save(const std::string& path) {
+    if (DocumentPane* p = pane(path)) {
+        const bool ok = p->savePane(p->panePath());
+        updatePaneTitle(windowOf(p->panePath()));
+        return ok;
+    }
     CVarnIdeView* v = view(path);
     if (!v) return false;
     // Only the text documents are written here; the others are never changed.
@@ -125,6 +139,24 @@ bool DocumentManager::save(const std::string& path) {
 }
 
 bool DocumentManager::saveAs(const std::string& path, const std::string& requested) {
+    if (DocumentPane* p = pane(path)) {
+        QMdiSubWindow* w = windowOf(path);
+        std::string target = requested;
+        if (target.empty()) {
+            FileDialog d;
+            d.title = "Save As";
+            d.filter = documentFilter(p->paneTemplate());
+            d.initialFolder = paths::folderOf(p->panePath());
+            d.defaultExtension = documentTemplateInfo(p->paneTemplate()).extension;
+            d.fileName = paths::fileName(p->panePath());
+            auto chosen = ui_.saveFile(d);
+            if (!chosen) return false;
+            target = *chosen;
+        }
+        const bool ok = p->savePane(paths::absolute(target));
+        updatePaneTitle(w);
+        return ok;
+    }
     CVarnIdeView* v = view(path);
     if (!v || !v->editable()) return false;
     std::string target = requested;
@@ -153,18 +185,20 @@ bool DocumentManager::saveAs(const std::string& path, const std::string& request
 
 // Save and Save As work on untitled documents too: they ask for the name.
 bool DocumentManager::saveActive() {
+    if (DocumentPane* p = activePane()) return save(p->panePath());
     CVarnIdeView* v = activeView();
     return v && save(v->path());
 }
 
 bool DocumentManager::saveActiveAs() {
+    if (DocumentPane* p = activePane()) return saveAs(p->panePath());
     CVarnIdeView* v = activeView();
     return v && saveAs(v->path());
 }
 
 bool DocumentManager::activeSavable() const {
     CVarnIdeView* v = activeView();
-    return v && v->editable();
+    return (v && v->editable()) || activePane();
 }
 
 std::optional<std::string> DocumentManager::text(const std::string& path) const {
@@ -176,21 +210,23 @@ std::vector<std::string> DocumentManager::modifiedDocuments() const {
     std::vector<std::string> out;
     for (CVarnIdeView* v : views())
         if (v->modified()) out.push_back(v->path());
+    for (QMdiSubWindow* w : area_.subWindowList(QMdiArea::CreationOrder))
+        if (DocumentPane* p = paneIn(w); p && !w->isHidden() && p->paneModified()) out.push_back(p->panePath());
     return out;
 }
 
-bool DocumentManager::saveModified(CVarnIdeView& v) {
-    if (!v.modified()) return true;
-    switch (saveQuestion_(v.path())) {
-    case Answer::Yes: return save(v.path());
+bool DocumentManager::saveModified(const std::string& path) {
+    if (!isModified(path)) return true;
+    switch (saveQuestion_(path)) {
+    case Answer::Yes: return save(path);
     case Answer::No: return true;
     default: return false;
     }
 }
 
 bool DocumentManager::saveAllModified() {
-    for (CVarnIdeView* v : views())
-        if (!saveModified(*v)) return false;
+    for (const std::string& path : modifiedDocuments())
+        if (!saveModified(path)) return false;
     return true;
 }
 
@@ -246,9 +282,55 @@ void DocumentManager::activated(QMdiSubWindow* w) {
     v->setErrorLine(-1);
 }
 
-bool DocumentManager::open(const std::string& path, bool /*newForm*/) { return openView(path) != nullptr; }
+bool DocumentManager::open(const std::string& path, bool /*newForm*/) {
+    if (opensAsPane(path)) return openPane(path) != nullptr;
+    return openView(path) != nullptr;
+}
+
+bool DocumentManager::opensAsPane(const std::string& path) const {
+    return paneOpeners_.count(documentTemplateOfFile(path)) != 0;
+}
+
+DocumentPane* DocumentManager::pane(const std::string& path) const { return paneIn(windowOf(path)); }
+
+DocumentPane* DocumentManager::activePane() const {
+    QMdiSubWindow* w = area_.activeSubWindow();
+    if (!w) w = area_.currentSubWindow();
+    return w && !w->isHidden() ? paneIn(w) : nullptr;
+}
+
+QMdiSubWindow* DocumentManager::openPane(const std::string& path) {
+    if (QMdiSubWindow* w = windowOf(path)) {
+        area_.setActiveSubWindow(w);
+        if (w->isMinimized()) w->showNormal();
+        return w;
+    }
+    QWidget* widget = paneOpeners_.at(documentTemplateOfFile(path))(fsys::resolveCase(path));
+    DocumentPane* p = dynamic_cast<DocumentPane*>(widget);
+    if (!p) {
+        delete widget;
+        return nullptr;
+    }
+    QMdiSubWindow* w = area_.addSubWindow(widget);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->installEventFilter(closeGuard_);
+    w->setWindowIcon(area_.style()->standardIcon(QStyle::SP_FileIcon));
+    p->paneChanged = [this, w] { updatePaneTitle(w); };
+    updatePaneTitle(w);
+    w->show();
+    area_.setActiveSubWindow(w);
+    return w;
+}
+
+void DocumentManager::updatePaneTitle(QMdiSubWindow* w) {
+    DocumentPane* p = paneIn(w);
+    if (!p) return;
+    w->setProperty(kPathProperty, q(p->panePath()));
+    w->setWindowTitle(windowTitle(p->panePath()));
+}
 
 bool DocumentManager::openAtLine(const std::string& path, int line, bool errorMarker) {
+    if (opensAsPane(path)) return openPane(path) != nullptr;
     CVarnIdeView* v = openView(path);
     if (!v) return false;
     if (errorMarker) v->setErrorLine(line);
@@ -276,6 +358,7 @@ void DocumentManager::closeAll() {
 }
 
 std::string DocumentManager::activePath() const {
+    if (DocumentPane* p = activePane()) return p->panePath();
     CVarnIdeView* v = activeView();
     return v && !v->doc().untitled ? v->path() : std::string();
 }

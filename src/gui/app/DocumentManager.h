@@ -1,5 +1,6 @@
-// The document windows of the main frame: every file opens in a source view
-// (forms and images read-only until their editors take them); text documents
+// The document windows of the main frame: a file opens in the pane of its
+// template when one is registered (bitmaps and icons in the image editor),
+// else in a source view (forms read-only until their editor takes them); text documents
 // are edited and saved byte-exact. It tracks modification, read-only files,
 // first saves of new documents and the markers the frame asks for.
 #pragma once
@@ -8,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 
 #include "app/DocumentWindows.h"
 #include "app/Ui.h"
@@ -15,10 +17,12 @@
 
 class QMdiArea;
 class QMdiSubWindow;
+class QWidget;
 
 namespace varn {
 
 class CVarnIdeView;
+class DocumentPane;
 class Ui;
 
 class DocumentManager : public DocumentWindows {
@@ -64,6 +68,15 @@ public:
     // Every open view, in the order the windows were created.
     std::vector<CVarnIdeView*> views() const;
 
+    // Files of a template that open in a pane of their own instead of a
+    // source view: the opener makes the pane (a QWidget that is a
+    // DocumentPane), or answers null when the file could not be opened.
+    using PaneOpener = std::function<QWidget*(const std::string& path)>;
+    void setPaneOpener(DocumentTemplate type, PaneOpener opener) { paneOpeners_[type] = std::move(opener); }
+    // The pane of an open file, or of the active window; null when none.
+    DocumentPane* pane(const std::string& path) const;
+    DocumentPane* activePane() const;
+
     // Opens an empty, untitled document of a text template; its first save
     // asks for the name. C files start with the two support includes.
     CVarnIdeView* newDocument(DocumentTemplate type);
@@ -87,13 +100,16 @@ private:
 
     QMdiSubWindow* windowOf(const std::string& path) const;
     CVarnIdeView* openView(const std::string& path);
+    bool opensAsPane(const std::string& path) const;
+    QMdiSubWindow* openPane(const std::string& path);
+    void updatePaneTitle(QMdiSubWindow* w);
     void addWindow(CVarnIdeView* v);
     void activated(QMdiSubWindow* w);
     bool write(CVarnIdeView& v, const std::string& path);
     void updateTitle(CVarnIdeView& v);
     // Offers to save one modified document: false when the user cancelled
     // or the save failed.
-    bool saveModified(CVarnIdeView& v);
+    bool saveModified(const std::string& path);
 
     QMdiArea& area_;
     Ui& ui_;
@@ -105,6 +121,7 @@ private:
     std::function<void(const std::string&)> firstSave_;
     std::function<bool()> debugging_;
     std::function<std::string()> projectFolder_;
+    std::map<DocumentTemplate, PaneOpener> paneOpeners_;
 };
 
 }  // namespace varn
