@@ -11,9 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cstdint>
-
 #include "GuiFixture.h"
+#include "ImageFiles.h"
 #include "app/RecordingUi.h"
 #include "convert/BmpImport.h"
 #include "convert/CImportImage.h"
@@ -29,48 +28,9 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 
 using guitest::bytesOf;
 
-quint16 be16(const QByteArray& b, int at) {
-    return static_cast<quint16>(static_cast<unsigned char>(b[at]) << 8 | static_cast<unsigned char>(b[at + 1]));
-}
-
-void le16(QByteArray& out, std::uint32_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
-void le32(QByteArray& out, std::uint32_t v) {
-    le16(out, v & 0xFFFF);
-    le16(out, v >> 16);
-}
-
-// An uncompressed bottom-up BMP with a full colour table (none for 24 bits).
-QByteArray bmpBytes(int width, int height, int bpp, int seed = 1) {
-    const int entries = bpp <= 8 ? 1 << bpp : 0;
-    const int stride = ((width * bpp + 31) / 32) * 4;
-    const int pixels = stride * height;
-    QByteArray body;
-    le32(body, 40);
-    le32(body, static_cast<std::uint32_t>(width));
-    le32(body, static_cast<std::uint32_t>(height));
-    le16(body, 1);
-    le16(body, static_cast<std::uint32_t>(bpp));
-    le32(body, 0);
-    le32(body, static_cast<std::uint32_t>(pixels));
-    le32(body, 2835);
-    le32(body, 2835);
-    le32(body, 0);
-    le32(body, 0);
-    for (int i = 0; i < entries; ++i) {
-        body += static_cast<char>(i * 255 / (entries - 1));
-        body += static_cast<char>(i * 255 / (entries - 1));
-        body += static_cast<char>(i * 255 / (entries - 1));
-        body += '\0';
-    }
-    for (int i = 0; i < pixels; ++i) body += static_cast<char>((i * 31 + seed * 17) & 0xFF);
-    QByteArray file("BM");
-    le32(file, static_cast<std::uint32_t>(14 + body.size()));
-    le32(file, 0);
-    le32(file, static_cast<std::uint32_t>(14 + 40 + 4 * entries));
-    return file + body;
+// The big-endian attribute field of a database.
+quint16 attributesOf(const QByteArray& pdb) {
+    return static_cast<quint16>(static_cast<unsigned char>(pdb[32]) << 8 | static_cast<unsigned char>(pdb[33]));
 }
 
 // A table of two fields and no rows: a 398-byte database.
@@ -156,13 +116,13 @@ private slots:
         QCOMPARE(dlg.result(), 0);
         QByteArray pdb = bytesOf(dir.filePath(QStringLiteral("Empty.PDB")));
         QCOMPARE(pdb.size(), 398);
-        QCOMPARE(be16(pdb, 32), quint16{0x0048});
+        QCOMPARE(attributesOf(pdb), quint16{0x0048});
         QCOMPARE(pdb.mid(60, 8), QByteArray("USERTbl1"));
         // A second conversion from the same dialog, attributes off: the file is replaced.
         dlg.nonBeamableBox()->setChecked(false);
         dlg.backupBox()->setChecked(false);
         QTest::mouseClick(dlg.convertButton(), Qt::LeftButton);
-        QCOMPARE(be16(bytesOf(dir.filePath(QStringLiteral("Empty.PDB"))), 32), quint16{0});
+        QCOMPARE(attributesOf(bytesOf(dir.filePath(QStringLiteral("Empty.PDB")))), quint16{0});
         QVERIFY(dlg.isVisible());
         QTest::mouseClick(dlg.exitButton(), Qt::LeftButton);
         QVERIFY(!dlg.isVisible());
@@ -218,7 +178,10 @@ private slots:
         ProjectModel& model = ws.model();
         model.modified = false;
         const QString bmp = ws.file(QStringLiteral("Photo.bmp"));
-        const QByteArray colour = bmpBytes(32, 22, 24);
+        test::BmpBlock block;
+        block.width = 32;
+        block.height = 22;
+        const QByteArray colour = QByteArray::fromStdString(block.bytes());
         guitest::writeText(bmp, colour);
         ws.ui.clear();
         CImportImage dlg(&model, ws.ui);

@@ -158,20 +158,6 @@ private slots:
         guitest::screenshot(frame, QStringLiteral("debug-ended.png"));
     }
 
-    void runStartsTheRuntimeAndNoticesItsEnd() {
-        guitest::Window ws(QStringLiteral("Demo"));
-        ws.frame.setActiveConfiguration("Windows Release");
-        ws.frame.onCompile();
-        QVERIFY(!ws.frame.builder().buildFailed());
-        DebugControl& control = ws.frame.debugCommands().control();
-        command(ws.frame, DebugCommand::Run)->trigger();
-        QVERIFY(!control.debugMode());
-        QVERIFY(guitest::waitFor([&] { return !control.programWatched(); }));
-        QVERIFY(ws.frame.commandEnabled(CMainFrame::ID_BUILD_COMPILE));
-        QVERIFY(command(ws.frame, DebugCommand::Run)->isEnabled());
-        QVERIFY(!ws.frame.debugCommands().watchBar()->isVisible());
-    }
-
     void doubleClickOutsideDebuggingExplains() {
         guitest::Workspace ws(QStringLiteral("Demo"));
         ws.model().watchLists[1] = {"taps"};

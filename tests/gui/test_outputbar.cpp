@@ -74,37 +74,30 @@ private slots:
         }
     }
 
-    void paneFontIsFixedPitch() {
-        QFont f(QStringLiteral("Courier"), 10);
-        f.setStyleHint(QFont::TypeWriter);
-        f.setFixedPitch(true);
-        bar->setPaneFont(f);
-        for (int i = 0; i < 3; ++i) QVERIFY(QFontInfo(bar->pane(i)->font()).fixedPitch());
-    }
-
-    void buildTextShowsTheBarAndDropsTheHorizontalBar() {
+    // Build text and logs show the bar at the build tab, without blank lines
+    // for carriage returns and without the horizontal bar.
+    void buildTextAndLogsShowTheBuildTab() {
+        bar->activatePane(COutputControlBar::FindPane1);
         bar->hide();
         bar->buildPane()->setHorizontalBar(true);
         bar->showBuildText(QStringLiteral("Compiling c_build code, please wait..."));
         QVERIFY(bar->isVisible());
         QCOMPARE(bar->buildPane()->toPlainText(), QStringLiteral("Compiling c_build code, please wait..."));
         QVERIFY(!bar->buildPane()->horizontalBarShown());
-        bar->showBuildText(QString());
-        QCOMPARE(bar->buildPane()->toPlainText(), QString());
-    }
-
-    void carriageReturnsMakeNoBlankLines() {
-        bar->showBuildLog(logOf("first\r\nsecond\r\n", false));
-        QCOMPARE(bar->buildPane()->toPlainText(), QStringLiteral("first\nsecond\n"));
-        QCOMPARE(bar->buildPane()->document()->blockCount(), 3);
-    }
-
-    void readLogActivatesTheBuildTab() {
         bar->activatePane(COutputControlBar::FindPane1);
         bar->hide();
-        bar->showBuildLog(logOf("ok\r\n", false));
+        bar->showBuildLog(logOf("first\r\nsecond\r\n", false));
         QVERIFY(bar->isVisible());
         QCOMPARE(bar->activePane(), int(COutputControlBar::BuildPane));
+        QCOMPARE(bar->buildPane()->toPlainText(), QStringLiteral("first\nsecond\n"));
+        QCOMPARE(bar->buildPane()->document()->blockCount(), 3);
+        // A log that could not be opened gets no horizontal bar, however wide.
+        BuildLogResult r;
+        r.paneText = "Unable to open error log x, error code is 2.";
+        r.widestLine = 100000;
+        bar->showBuildLog(r);
+        QVERIFY(!bar->buildPane()->horizontalBarShown());
+        QCOMPARE(bar->buildPane()->toPlainText(), QStringLiteral("Unable to open error log x, error code is 2."));
     }
 
     // A failed build shows its first line, a clean one (empty included) its end.
@@ -122,7 +115,8 @@ private slots:
         QTest::qWait(10);
         QScrollBar* v = bar->buildPane()->verticalScrollBar();
         QCOMPARE(v->value(), failed ? 0 : v->maximum());
-        QCOMPARE(bar->buildPane()->textCursor().position(), failed ? 0 : bar->buildPane()->document()->characterCount() - 1);
+        QCOMPARE(bar->buildPane()->textCursor().position(),
+                 failed ? 0 : bar->buildPane()->document()->characterCount() - 1);
         QVERIFY(!bar->buildPane()->horizontalBarShown());
         if (lines) QVERIFY(v->maximum() > 0);
     }
@@ -137,21 +131,12 @@ private slots:
         bar->showBuildLog(logOf(std::string(wide, 'x') + "\r\n", false, wide));
         QVERIFY(bar->buildPane()->horizontalBarShown());
         // Within 30 pixels of the edge counts as needing it.
-        const std::size_t nearEdge = static_cast<std::size_t>((paneWidth - 2 * bar->buildPane()->document()->documentMargin() - 29) / charWidth);
+        const std::size_t nearEdge =
+            static_cast<std::size_t>((paneWidth - 2 * bar->buildPane()->document()->documentMargin() - 29) / charWidth);
         QVERIFY(bar->needsHorizontalBar(nearEdge + 1));
         // The next build text removes it again.
         bar->showBuildText(QString());
         QVERIFY(!bar->buildPane()->horizontalBarShown());
-    }
-
-    void unopenedLogGetsNoHorizontalBar() {
-        BuildLogResult r;
-        r.opened = false;
-        r.paneText = "Unable to open error log x, error code is 2.";
-        r.widestLine = 100000;
-        bar->showBuildLog(r);
-        QVERIFY(!bar->buildPane()->horizontalBarShown());
-        QCOMPARE(bar->buildPane()->toPlainText(), QStringLiteral("Unable to open error log x, error code is 2."));
     }
 
     void doubleClickOnAnErrorLineAsksForTheFile() {
@@ -192,7 +177,6 @@ private slots:
         bar->showBuildText(line);
         QCOMPARE(bar->buildPane()->lineTextAt(0).size(), 512);
     }
-
 };
 
 QTEST_MAIN(OutputBarTest)

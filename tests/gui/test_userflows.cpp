@@ -18,16 +18,16 @@
 #include "app/CMainFrame.h"
 #include "app/DocumentManager.h"
 #include "app/SingleInstance.h"
-#include "build/ProjectBuilder.h"
 #include "build/COutputControlBar.h"
+#include "build/ProjectBuilder.h"
 #include "debug/CWatchControlBar.h"
-#include "debug/DebugControl.h"
 #include "debug/DebugCommands.h"
+#include "debug/DebugControl.h"
 #include "debug/WatchPanes.h"
 #include "editor/CVarnIdeView.h"
-#include "project/CProjectBar.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "project/CProjectBar.h"
 #include "project/ProjectCommands.h"
 
 using namespace varn;
@@ -145,17 +145,24 @@ private slots:
         QVERIFY2(written.find("TabSize=7") != std::string::npos, written.c_str());
     }
 
-    // Run shows the program's life in the build pane: started, ended with its code.
+    // Run shows the program's life in the build pane: started, ended with its
+    // code; its end is noticed and the commands come back.
     void runShowsTheProgramsLife() {
         guitest::Window ws(QStringLiteral("Demo"));
         ws.frame.setActiveConfiguration("Windows Debug");
-        ws.frame.debugCommands().action(DebugCommand::Run)->trigger();
+        QAction* run = ws.frame.debugCommands().action(DebugCommand::Run);
+        run->trigger();
+        QVERIFY(!ws.frame.debugCommands().control().debugMode());
         auto* pane = ws.frame.outputBar()->buildPane();
         QVERIFY2(guitest::waitFor([&] { return pane->toPlainText().contains(QStringLiteral("ended")); }),
                  qPrintable(pane->toPlainText()));
         const QString text = pane->toPlainText();
         QVERIFY2(text.contains(QStringLiteral(" started.")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral(" ended with exit code 0.")), qPrintable(text));
+        QVERIFY(guitest::waitFor([&] { return !ws.frame.debugCommands().control().programWatched(); }));
+        ws.frame.updateCommands();
+        QVERIFY(ws.frame.commandEnabled(CMainFrame::ID_BUILD_COMPILE) && run->isEnabled());
+        QVERIFY(!ws.frame.debugCommands().watchBar()->isVisible());
     }
 
     // One IDE per user, display and settings folder.

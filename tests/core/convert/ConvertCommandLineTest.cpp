@@ -1,6 +1,7 @@
 // The conversion tools from the command line, as processes without a display.
 #include <gtest/gtest.h>
 
+#include "ImageFiles.h"
 #include "TestSupport.h"
 #include "platform/FileSystem.h"
 
@@ -9,7 +10,8 @@ using namespace varn;
 namespace {
 
 test::ProcessOutput varnide(const test::TempDir& tmp, const std::string& args) {
-    return test::runCommand("cd " + test::shellQuote(tmp.path()) + " && env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME=" +
+    return test::runCommand("cd " + test::shellQuote(tmp.path()) +
+                            " && env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME=" +
                             test::shellQuote(tmp.file("config")) + " " VARN_BIN_DIR "/varnide " + args);
 }
 
@@ -24,6 +26,10 @@ TEST(ConvertCommandLine, ConvertVdi) {
     std::string pdb = test::readBytes(tmp.file("Customers.PDB"));
     ASSERT_GE(pdb.size(), 78u) << "the database is written beside the data file";
     EXPECT_EQ(pdb.substr(60, 8), "USERABCD");
+    // Without -creator: the dialog's start value.
+    r = varnide(tmp, "-convertvdi Customers.vdi");
+    EXPECT_EQ(r.err, "Conversion completed.\n");
+    EXPECT_EQ(test::readBytes(tmp.file("Customers.PDB")).substr(60, 8), "USERVARN");
 
     auto missing = varnide(tmp, "-convertvdi nothing.vdi");
     EXPECT_EQ(missing.status, 255);
@@ -33,10 +39,7 @@ TEST(ConvertCommandLine, ConvertVdi) {
 
 TEST(ConvertCommandLine, ImportBmp) {
     test::TempDir tmp;
-    // A 24-bit 1 x 1 BMP: file header, information header, one padded row.
-    std::string bmp = std::string("BM") + std::string("\x3a\0\0\0\0\0\0\0\x36\0\0\0", 12) +
-                      std::string("\x28\0\0\0\1\0\0\0\1\0\0\0\1\0\x18\0\0\0\0\0\4\0\0\0", 24) +
-                      std::string(16, '\0') + std::string("\xff\0\0\0", 4);
+    const std::string bmp = test::BmpBlock{}.bytes();  // 24 bits, 1 x 1
     test::writeBytes(tmp.file("dot.bmp"), bmp);
     auto r = varnide(tmp, "-importbmp dot.bmp dot.vbm");
     EXPECT_EQ(r.status, 0) << r.err;

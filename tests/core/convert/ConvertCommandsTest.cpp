@@ -16,7 +16,7 @@ using namespace test;
 TEST(VdiStartCreator, FromTheProjectWhenAsked) {
     EXPECT_EQ(vdiStartCreator(nullptr), "VARN");
     ProjectSettings s;
-    s.creatorID = "4d794170";  // "MyAp", digits in lower case
+    s.creatorID = "4d794170";                // "MyAp", digits in lower case
     EXPECT_EQ(vdiStartCreator(&s), "VARN");  // ChangeDBCreatorID not set
     s.changeDBCreatorID = true;
     EXPECT_EQ(vdiStartCreator(&s), "MyAp");
@@ -72,6 +72,21 @@ TEST(ConvertVdiCommand, ScriptGoesOnPastTheLowerCaseQuestion) {
     ASSERT_TRUE(convertVdi(input, "abcd", false, true, ui));
     EXPECT_EQ(ui.texts().back(), "Conversion completed.");
     EXPECT_EQ(readBytes(dir.file("Empty.PDB")).substr(64, 4), "abcd");
+}
+
+// Without a creator ID the conversion takes the one the dialog starts with.
+TEST(ConvertVdiCommand, NoCreatorTakesTheDialogsStartValue) {
+    TempDir dir;
+    const std::string input = copyDataFile(dir, "convert/f2_r0/Empty.vdi");
+    ProjectSettings project;
+    project.changeDBCreatorID = true;
+    project.creatorID = "44656D6F";
+    const std::pair<const ProjectSettings*, std::string> rows[] = {{nullptr, "VARN"}, {&project, "Demo"}};
+    for (const auto& [settings, creator] : rows) {
+        RecordingUi ui;
+        ASSERT_TRUE(convertVdi(input, std::nullopt, false, false, ui, settings)) << ui.lastText();
+        EXPECT_EQ(readBytes(dir.file("Empty.PDB")).substr(60, 8), "USER" + creator);
+    }
 }
 
 TEST(ConvertVdiCommand, FailuresReturnFalse) {

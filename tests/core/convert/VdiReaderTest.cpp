@@ -92,15 +92,6 @@ TEST(VdiBytes, HexPairsWithPadding) {
     }
 }
 
-TEST(VdiEncoding, DoublesAreBigEndianIeee) {
-    std::string out;
-    appendVdiDouble(out, 1.5);
-    EXPECT_EQ(out, std::string("\x3F\xF8\0\0\0\0\0\0", 8));
-    out.clear();
-    appendVdiDouble(out, -2.0);
-    EXPECT_EQ(out, std::string("\xC0\0\0\0\0\0\0\0", 8));
-}
-
 const char* kHead = "VARN Data File\nTable: T\n\n";
 
 std::string file(const std::string& fixed, const std::string& rest = "") { return kHead + fixed + rest; }
@@ -181,11 +172,9 @@ std::vector<BadCase> badCases() {
          vdimsg::kFewerRows},
         {"record_count_far_larger", file("Fields: 1\nRecords: 65535\nSyncPref: MERGE\n", "A:x: N Size:8\n1,1,1\n"),
          vdimsg::kFewerRows},
-        {"unterminated_quote", file(ok3, "A:x: S Size:8\n1,1,\"open\n"),
-         vdiLineMessage(vdimsg::kUnterminatedQuote, 8)},
+        {"unterminated_quote", file(ok3, "A:x: S Size:8\n1,1,\"open\n"), vdiLineMessage(vdimsg::kUnterminatedQuote, 8)},
         {"too_few_values", file(ok3, "A:x: N Size:8\n1,1\n"), vdiLineMessage(vdimsg::kTooFewValues, 8)},
-        {"na_too_few_values", file(ok3, "A:x: NA Size:65535\n\n1,1,1,2,3\n"),
-         vdiLineMessage(vdimsg::kTooFewValues, 9)},
+        {"na_too_few_values", file(ok3, "A:x: NA Size:65535\n\n1,1,1,2,3\n"), vdiLineMessage(vdimsg::kTooFewValues, 9)},
         {"bad_number", file(ok3, "A:x: N Size:8\n1,1,one\n"), vdiLineMessage(vdimsg::kBadNumber, 8)},
         {"short_byte_array", file(ok3, "A:x: BA Size:3\n1,1,0A0B\n"), vdiLineMessage(vdimsg::kBadByteArray, 8)},
         {"odd_hex_digits", file(ok3, "A:x: BA Size:3\n1,1,0A0B0\n"), vdiLineMessage(vdimsg::kBadByteArray, 8)},
@@ -218,8 +207,10 @@ TEST(VdiConversion, RefusedInputWritesNothing) {
         EXPECT_EQ(ui.messages[0].text, vdiLineMessage(vdimsg::kBadNumber, 8));
         EXPECT_EQ(ui.messages[0].caption, "Error!");
         EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
-        if (existing) EXPECT_EQ(readBytes(dir.file("Table.PDB")), "previous database");
-        else EXPECT_FALSE(fsys::exists(dir.file("Table.PDB")));
+        if (existing)
+            EXPECT_EQ(readBytes(dir.file("Table.PDB")), "previous database");
+        else
+            EXPECT_FALSE(fsys::exists(dir.file("Table.PDB")));
     }
 }
 
@@ -277,11 +268,6 @@ TEST(VdiConversion, ExistingDatabaseIsReplacedAndAShortCreatorZeroPadded) {
     std::string expected = readBytes(dataPath("convert/f2_r0/expected.pdb"));
     expected.replace(64, 4, std::string("AB\0\0", 4));
     EXPECT_EQ(readBytes(dir.file("Empty.PDB")), expected);
-}
-
-TEST(VdiConversion, DatesFollowTheClock) {
-    EXPECT_EQ(palmDate(0), 2082844800u);
-    EXPECT_EQ(palmDate(1000000000), 3082844800u);
 }
 
 }  // namespace

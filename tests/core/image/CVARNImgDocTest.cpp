@@ -200,23 +200,6 @@ TEST(ImageSaveFailure, ReadOnlyIsRefusedAsSavedAndAMissingFolderFails) {
     EXPECT_TRUE(project.calls.empty());
 }
 
-TEST(ImageSaveFailure, ReplacesTheFileWholeKeepingItsModeAndNoTemporaryFile) {
-    test::TempDir dir;
-    const std::string path = dir.file("Logo.vbm");
-    test::writeBytes(path, std::string(5000, 'x'));
-    ::chmod(path.c_str(), 0640);
-    CVARNImgDoc doc;
-    RecordingUi ui;
-    FakeImageProject project;
-    ASSERT_TRUE(doc.replaceWithNewImage(1, 1, 24, ui));
-    ASSERT_TRUE(doc.save(path, ui, project));
-    EXPECT_EQ(test::readBytes(path).size(), 58u);
-    struct stat st {};
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
-    EXPECT_EQ(test::runCommand("ls -A " + test::shellQuote(dir.path())).out, "Logo.vbm\n");
-}
-
 TEST(ImageOpen, BrokenFileKeepsNothingAndEmptyFileOpensAsNew) {
     test::TempDir dir;
     const std::string good = test::BmpBlock{}.bytes();

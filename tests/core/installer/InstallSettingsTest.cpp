@@ -45,31 +45,19 @@ InstallSettings sample() {
 
 TEST(InstallSettings, PlatformOfTheConfiguration) {
     const std::pair<const char*, TargetPlatform> cases[] = {
-        {"PocketPC Debug", TargetPlatform::PocketPC}, {"PocketPC Release", TargetPlatform::PocketPC},
-        {"PalmOS Debug", TargetPlatform::PalmOS},     {"PalmOS Release", TargetPlatform::PalmOS},
-        {"Pilot Debug", TargetPlatform::Windows},     {"Pilot Release", TargetPlatform::Windows},
-        {"Windows Debug", TargetPlatform::Windows},   {"Windows Release", TargetPlatform::Windows},
+        {"PocketPC Debug", TargetPlatform::PocketPC},
+        {"PocketPC Release", TargetPlatform::PocketPC},
+        {"PalmOS Debug", TargetPlatform::PalmOS},
+        {"PalmOS Release", TargetPlatform::PalmOS},
+        {"Pilot Debug", TargetPlatform::Windows},
+        {"Pilot Release", TargetPlatform::Windows},
+        {"Windows Debug", TargetPlatform::Windows},
+        {"Windows Release", TargetPlatform::Windows},
         {"", TargetPlatform::Windows},
     };
     for (const auto& [c, platform] : cases)  // names compare without case
         for (const std::string& name : {std::string(c), paths::lower(c), paths::upper(c)})
             EXPECT_EQ(installPlatformOf(name), platform) << name;
-}
-
-TEST(InstallSettings, FileNameBesideTheProject) {
-    EXPECT_EQ(settingsFilePath("/x/y/Demo.vpj", TargetPlatform::PalmOS), "/x/y/Demo_PalmOS_InstallSettings.ini");
-    EXPECT_EQ(settingsFilePath("/x/y/Demo.vpj", installPlatformOf("Pilot Debug")),
-              "/x/y/Demo_Windows_InstallSettings.ini");
-}
-
-TEST(InstallSettings, DefaultsWhenTheFileIsMissing) {
-    test::TempDir tmp;
-    InstallSettings s = InstallSettings::load(tmp.file("none.ini"));
-    EXPECT_TRUE(s.applicationName.empty());
-    EXPECT_FALSE(s.showProgress);
-    EXPECT_FALSE(s.installConduit);
-    EXPECT_TRUE(s.buildCabFiles);
-    for (const auto& g : s.groups) EXPECT_TRUE(g.empty());
 }
 
 TEST(InstallSettings, FileLayoutPerPlatform) {
@@ -93,29 +81,18 @@ TEST(InstallSettings, RoundTripsOnPocketPC) {
     EXPECT_EQ(test::readBytes(path), first);
 }
 
-TEST(InstallSettings, WindowsKeepsNoSyncOrDeviceGroups) {
-    test::TempDir tmp;
-    std::string path = tmp.file("Demo.ini");
-    ASSERT_TRUE(sample().save(path, TargetPlatform::Windows).ok());
-    InstallSettings r = InstallSettings::load(path);
-    EXPECT_TRUE(r.files(FileGroup::Font).empty());
-    EXPECT_TRUE(r.files(FileGroup::ArmDlls).empty());
-    EXPECT_TRUE(r.applicationID.empty());
-    EXPECT_FALSE(r.installConduit);
-    EXPECT_EQ(r.files(FileGroup::Device), sample().files(FileGroup::Device));
-}
-
 TEST(InstallSettings, BooleansAnyCaseAndGroupKeysWhateverTheirName) {
     test::TempDir tmp;
     std::string path = tmp.file("Demo.ini");
-    test::writeBytes(path,
-                     "[InstallSettings_v1]\r\nptn_Child1=Dialogs\r\nptn_Child2=FileGroups\r\nptn_Child3=SyncSettings\r\n"
-                     "ptn_Child4=Build\r\n"
-                     "[InstallSettings_v1.Dialogs]\r\nShowProgress=tRUE\r\n"
-                     "[InstallSettings_v1.FileGroups]\r\nptn_Child1=DeviceFiles\r\n"
-                     "[InstallSettings_v1.FileGroups.DeviceFiles]\r\nDeviceFile7=/a.prc\r\nOther=/b.pdb\r\n"
-                     "[InstallSettings_v1.SyncSettings]\r\nInstallConduit=yes\r\n"
-                     "[InstallSettings_v1.Build]\r\nBuildCabFiles=false\r\n");
+    test::writeBytes(
+        path,
+        "[InstallSettings_v1]\r\nptn_Child1=Dialogs\r\nptn_Child2=FileGroups\r\nptn_Child3=SyncSettings\r\n"
+        "ptn_Child4=Build\r\n"
+        "[InstallSettings_v1.Dialogs]\r\nShowProgress=tRUE\r\n"
+        "[InstallSettings_v1.FileGroups]\r\nptn_Child1=DeviceFiles\r\n"
+        "[InstallSettings_v1.FileGroups.DeviceFiles]\r\nDeviceFile7=/a.prc\r\nOther=/b.pdb\r\n"
+        "[InstallSettings_v1.SyncSettings]\r\nInstallConduit=yes\r\n"
+        "[InstallSettings_v1.Build]\r\nBuildCabFiles=false\r\n");
     InstallSettings s = InstallSettings::load(path);
     EXPECT_TRUE(s.showProgress);
     EXPECT_FALSE(s.installConduit);

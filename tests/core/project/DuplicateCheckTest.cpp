@@ -398,25 +398,6 @@ TEST(DuplicateMenuBarUserRun, UnreadableFormReportedAndSkipped) {
     EXPECT_EQ(p.texts(), Strings{"Could not open form {dir}/Gone.vff."});
 }
 
-TEST(DuplicateMenuBarUserRun, RemovingAMenuBarInUseIsRefused) {
-    TestProject p;
-    p.addMenuBar();
-    p.model.menuBars.push_back(CMenuBar{"Spare", {}});
-    const int main = p.model.tree.addMenuBar("Main");
-    const int spare = p.model.tree.addMenuBar("Spare");
-    p.addForm({"A", {"frame:FormA@main"}}, true);
-    const std::string project = p.dir.file("Demo.vpj");
-
-    EXPECT_FALSE(removeMenuBar(p.model.menuBars, p.model.tree, main, project, p.check.menuBarUserFinder(), p.ui));
-    EXPECT_EQ(p.texts(), Strings{"Can not delete MenuBar Main because it is being used by frame FormA."});
-    EXPECT_EQ(p.model.menuBars.size(), 2u);
-
-    p.ui.clear();
-    EXPECT_TRUE(removeMenuBar(p.model.menuBars, p.model.tree, spare, project, p.check.menuBarUserFinder(), p.ui));
-    EXPECT_EQ(p.model.menuBars.size(), 1u);
-    EXPECT_TRUE(p.ui.messages.empty());
-}
-
 // The menu bar designer's look-up of a name among the forms' objects.
 TEST(DuplicateObjectForm, FirstFormWithTheControlOrColumn) {
     TestProject p;

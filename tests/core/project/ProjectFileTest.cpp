@@ -5,11 +5,9 @@
 #include "TestSupport.h"
 #include "app/RecordingUi.h"
 #include "platform/FileSystem.h"
-#include "platform/Paths.h"
 #include "platform/SettingsStore.h"
 #include "project/ProjectFile.h"
 #include "project/VARNWorkspaceManager.h"
-#include "project/WorkspaceWindows.h"
 
 using namespace varn;
 using varn::test::TempDir;
@@ -74,7 +72,7 @@ TEST(ProjectFile, ProjectVarEscapes) {
     } cases[] = {
         {R"(string a = \"x\")", R"(string a = "x")"},
         {R"(string a = "x")", R"(string a = "x")"},
-        {R"(\")", R"(")"},  // the pair is also the last two characters
+        {R"(\")", R"(")"},                 // the pair is also the last two characters
         {R"(a\"b\"c\"d)", R"(a"b\"c\")"},  // the last two characters, whatever they are
         {"numeric n = 1", "numeric n = 1"},
     };
@@ -96,42 +94,6 @@ TEST(ProjectFile, RelativePathsAcrossFolders) {
     EXPECT_NE(text.find("FormFile2=.\\sub\\deeper\\Other.vff\r\n"), std::string::npos);
     EXPECT_NE(text.find("ImageFile1=.\\..\\lib\\x.vbm\r\n"), std::string::npos);
     EXPECT_NE(text.find("CFile1=C:\\elsewhere\\native.c\r\n"), std::string::npos);
-}
-
-namespace {
-
-// A window layer with one document window open on `document`.
-struct OneDocumentWindows : WorkspaceWindows {
-    std::string document;
-    std::vector<std::string> folders;  // the folder of every save
-    void saveWindowState(SettingsNode& root, const std::string& projectFolder) override {
-        folders.push_back(projectFolder);
-        SettingsNode& frame = root.addChild("Frames").addChild("ViewFrame-0");
-        frame.setString("DocPathName", paths::relativeForm(document, projectFolder));
-    }
-    void restoreWindowState(const SettingsNode&) override {}
-    void closeAllDocuments() override {}
-};
-
-}  // namespace
-
-TEST(ProjectFile, WindowStateIsWrittenAgainstTheFolderSavedTo) {
-    Fixture f;
-    std::string path = f.place("legacy");
-    OneDocumentWindows windows;
-    windows.document = f.projectFolder + "/Main.vsl";
-    f.manager.setWindows(&windows);
-    ASSERT_TRUE(f.manager.openWorkspace(path, false));
-    ASSERT_TRUE(f.manager.saveCurrentWorkspace());
-    EXPECT_NE(test::readBytes(path).find("DocPathName=.\\Main.vsl\r\n"), std::string::npos);
-
-    // Save As into another folder: the document is found from there.
-    fsys::createFolders(f.tmp.file("other"));
-    const std::string moved = f.tmp.file("other/Moved.vpj");
-    ASSERT_TRUE(f.manager.saveWorkspace(moved));
-    EXPECT_EQ(windows.folders, (std::vector<std::string>{f.projectFolder, f.tmp.file("other")}));
-    EXPECT_NE(test::readBytes(moved).find("DocPathName=.\\..\\proj\\Main.vsl\r\n"), std::string::npos);
-    f.manager.setWindows(nullptr);
 }
 
 TEST(ProjectFile, NotAWorkspaceIsRefusedWithTheMessage) {
