@@ -30,6 +30,7 @@ namespace varn {
 class COutputControlBar;
 class DocumentManager;
 class DebugCommands;
+class FormCommands;
 class SourceEditorCommands;
 class VARNTipOfDay;
 class WindowState;
@@ -69,6 +70,7 @@ public:
     CProjectBar* projectBar() const { return projectBar_; }
     SourceEditorCommands& editorCommands() { return *editor_; }
     DebugCommands& debugCommands() { return *debug_; }
+    FormCommands& formCommands() { return *form_; }
     COutputControlBar* outputBar() const { return outputBar_; }
     QMdiArea* mdiArea() const { return mdi_; }
     QComboBox* configurationBox() const { return configBox_; }
@@ -186,6 +188,7 @@ private:
     std::unique_ptr<WindowState> windowState_;
     SourceEditorCommands* editor_ = nullptr;
     DebugCommands* debug_ = nullptr;
+    FormCommands* form_ = nullptr;
     CVarnIdeApp* app_ = nullptr;
     std::array<WindowFont, 4> fonts_;
     QAction* toolsSeparator_ = nullptr;

@@ -28,8 +28,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() != QEvent::Close || docs_.closingAll_) return false;
         auto* w = qobject_cast<QMdiSubWindow*>(watched);
-        auto* v = w ? qobject_cast<CVarnIdeView*>(w->widget()) : nullptr;
-        if (v && v->modified() && !docs_.saveModified(*v)) {
+        const std::string path = w ? docs_.pathOf(w) : std::string();
+        if (!path.empty() && docs_.isModified(path) && !docs_.saveModified(path)) {
             e->ignore();
             return true;
         }
@@ -60,10 +60,40 @@ QMdiSubWindow* DocumentManager::windowOf(const std::string& path) const {
     return nullptr;
 }
 
-CVarnIdeView* DocumentManager::activeView() const {
+QMdiSubWindow* DocumentManager::activeWindow() const {
     QMdiSubWindow* w = area_.activeSubWindow();
     if (!w) w = area_.currentSubWindow();
-    return w && !w->isHidden() ? qobject_cast<CVarnIdeView*>(w->widget()) : nullptr;
+    return w && !w->isHidden() ? w : nullptr;
+}
+
+CVarnIdeView* DocumentManager::activeView() const {
+    QMdiSubWindow* w = activeWindow();
+    return w ? qobject_cast<CVarnIdeView*>(w->widget()) : nullptr;
+}
+
+void DocumentManager::watchWindow(QMdiSubWindow* w) { w->installEventFilter(closeGuard_); }
+
+DocumentEditor* DocumentManager::editorFor(const std::string& path) const {
+    for (DocumentEditor* e : editors_)
+        if (e->handles(path)) return e;
+    return nullptr;
+}
+
+DocumentEditor* DocumentManager::editorOf(QMdiSubWindow* w) const {
+    if (!w || qobject_cast<CVarnIdeView*>(w->widget())) return nullptr;
+    const std::string path = w->property(kPathProperty).toString().toStdString();
+    DocumentEditor* e = editorFor(path);
+    return e && e->windowOf(path) == w ? e : nullptr;
+}
+
+std::string DocumentManager::pathOf(QMdiSubWindow* w) const {
+    if (auto* v = qobject_cast<CVarnIdeView*>(w->widget())) return v->path();
+    return editorOf(w) ? w->property(kPathProperty).toString().toStdString() : std::string();
+}
+
+CVARNfbDoc* DocumentManager::openForm(const std::string& path) {
+    DocumentEditor* e = editorFor(path);
+    return e ? e->openForm(path) : nullptr;
 }
 
 std::vector<CVarnIdeView*> DocumentManager::views() const {
@@ -93,9 +123,13 @@ void DocumentManager::updateTitle(CVarnIdeView& v) {
         }
 }
 
-bool DocumentManager::isOpen(const std::string& path) const { return windowOf(path) != nullptr; }
+bool DocumentManager::isOpen(const std::string& path) const {
+    if (DocumentEditor* e = editorFor(path); e && e->windowOf(path)) return true;
+    return windowOf(path) != nullptr;
+}
 
 bool DocumentManager::isModified(const std::string& path) const {
+    if (DocumentEditor* e = editorFor(path); e && e->windowOf(path)) return e->isModified(path);
     CVarnIdeView* v = view(path);
     return v && v->modified();
 }
@@ -114,6 +148,7 @@ bool DocumentManager::write(CVarnIdeView& v, const std::string& path) {
 }
 
 bool DocumentManager::save(const std::string& path) {
+    if (DocumentEditor* e = editorFor(path); e && e->windowOf(path)) return e->save(path);
     CVarnIdeView* v = view(path);
     if (!v) return false;
     // Only the text documents are written here; the others are never changed.
@@ -153,6 +188,7 @@ bool DocumentManager::saveAs(const std::string& path, const std::string& request
 
 // Save and Save As work on untitled documents too: they ask for the name.
 bool DocumentManager::saveActive() {
+    if (editorOf(activeWindow())) return save(activePath());
     CVarnIdeView* v = activeView();
     return v && save(v->path());
 }
@@ -163,6 +199,7 @@ bool DocumentManager::saveActiveAs() {
 }
 
 bool DocumentManager::activeSavable() const {
+    if (editorOf(activeWindow())) return true;
     CVarnIdeView* v = activeView();
     return v && v->editable();
 }
@@ -174,23 +211,26 @@ std::optional<std::string> DocumentManager::text(const std::string& path) const 
 
 std::vector<std::string> DocumentManager::modifiedDocuments() const {
     std::vector<std::string> out;
-    for (CVarnIdeView* v : views())
-        if (v->modified()) out.push_back(v->path());
+    for (QMdiSubWindow* w : area_.subWindowList(QMdiArea::CreationOrder)) {
+        if (w->isHidden()) continue;
+        const std::string path = pathOf(w);
+        if (!path.empty() && isModified(path)) out.push_back(path);
+    }
     return out;
 }
 
-bool DocumentManager::saveModified(CVarnIdeView& v) {
-    if (!v.modified()) return true;
-    switch (saveQuestion_(v.path())) {
-    case Answer::Yes: return save(v.path());
+bool DocumentManager::saveModified(const std::string& path) {
+    if (!isModified(path)) return true;
+    switch (saveQuestion_(path)) {
+    case Answer::Yes: return save(path);
     case Answer::No: return true;
     default: return false;
     }
 }
 
 bool DocumentManager::saveAllModified() {
-    for (CVarnIdeView* v : views())
-        if (!saveModified(*v)) return false;
+    for (const std::string& path : modifiedDocuments())
+        if (!saveModified(path)) return false;
     return true;
 }
 
@@ -246,9 +286,13 @@ void DocumentManager::activated(QMdiSubWindow* w) {
     v->setErrorLine(-1);
 }
 
-bool DocumentManager::open(const std::string& path, bool /*newForm*/) { return openView(path) != nullptr; }
+bool DocumentManager::open(const std::string& path, bool newForm) {
+    if (DocumentEditor* e = editorFor(path)) return e->open(path, newForm) != nullptr;
+    return openView(path) != nullptr;
+}
 
 bool DocumentManager::openAtLine(const std::string& path, int line, bool errorMarker) {
+    if (editorFor(path)) return open(path, false);
     CVarnIdeView* v = openView(path);
     if (!v) return false;
     if (errorMarker) v->setErrorLine(line);
@@ -276,6 +320,7 @@ void DocumentManager::closeAll() {
 }
 
 std::string DocumentManager::activePath() const {
+    if (QMdiSubWindow* w = activeWindow(); w && editorOf(w)) return pathOf(w);
     CVarnIdeView* v = activeView();
     return v && !v->doc().untitled ? v->path() : std::string();
 }
