@@ -19,6 +19,7 @@
 #include "form/FormCommands.h"
 #include "platform/FileSystem.h"
 #include "project/ProjectCommands.h"
+#include "project/ProjectTree.h"
 
 using namespace varn;
 
@@ -216,6 +217,20 @@ private slots:
         QCOMPARE(asked, 1);
         QCOMPARE(forms.view(path), &v);  // cancelled: the changes stay
         fsys::setReadOnly(path, false);
+    }
+
+    void aNewFormAsksForItsNameAndJoinsTheProjectOnFirstSave() {
+        guitest::Window ws(QStringLiteral("Demo"));
+        FormCommands& forms = ws.frame.formCommands();
+        CVARNfbView* v = forms.newForm();
+        QVERIFY(v->doc().frame());
+        const std::string path = s(ws.file(QStringLiteral("Later.vff")));
+        ws.ui.saveAnswers.push_back(path);
+        ws.frame.updateCommands();
+        ws.frame.findChild<QAction*>(QStringLiteral("FileSave"))->trigger();
+        QVERIFY(fsys::exists(path));
+        QCOMPARE(forms.view(path), v);
+        QVERIFY(ws.model().tree.findPath(ItemKind::Form, path));  // "AddNewFile" is on by default
     }
 
     void formsOpenInTheDesignerFromFileOpen() {

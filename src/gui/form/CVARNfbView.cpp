@@ -149,7 +149,14 @@ void CVARNfbView::refresh() {
     for (auto& c : designer_->doc().controls()) {
         CVARNfbPreview* w = previewOf(*c);
         if (!w) continue;
-        w->place(zoom_);
+        if (c->kind == kind::Frame) {
+            // The frame is the form itself: its group box takes the whole form, below the controls.
+            w->place(zoom_);
+            w->setGeometry(0, 0, surface_->width(), surface_->height());
+            w->lower();
+        } else {
+            w->place(zoom_);
+        }
         w->setVisible(c.get() != designer_->pending());
         for (auto& cell : c->cells)
             if (CVARNfbPreview* cw = previewOf(*cell)) cw->place(zoom_);

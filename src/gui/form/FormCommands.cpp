@@ -141,6 +141,7 @@ void FormCommands::createActions(QMenuBar& bar, QAction* before, QMenu& view) {
     addCommand(*tools, C::Deselect);
     for (C c : kTools) addCommand(*tools, c);
 
+    window_.addToolBarBreak();
     controlsBar_ = window_.addToolBar(QStringLiteral("Form Controls"));
     controlsBar_->setObjectName(QStringLiteral("FormControlsToolBar"));
     controlsBar_->addAction(action(C::Deselect));

@@ -233,7 +233,8 @@ void CVARNfbGrid::paintPreview(QPainter& p, const QRect& r) {
 }
 
 void CVARNfbFrame::paintPreview(QPainter& p, const QRect& r) {
-    p.fillRect(r, background(QPalette::Window));
+    // The form's own colour when it has one; else the view (and its grid) shows through.
+    if (!record_.useSystemColours) p.fillRect(r, background(QPalette::Window));
     const QFontMetrics fm(font_);
     const int captionTop = fm.height() / 2;
     QRect box = r.adjusted(0, captionTop, -1, -1);

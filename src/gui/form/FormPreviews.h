@@ -28,6 +28,7 @@ public:
     const QFont& previewFont() const { return font_; }
     // Places the widget at the record's rectangle at `zoom` (cells: relative to their grid).
     void place(double zoom);
+    void setZoom(double zoom) { zoom_ = zoom; }
 
     // The preview font of a form font, at the form's pixel size.
     static QFont qtFont(const FormFont& font);
