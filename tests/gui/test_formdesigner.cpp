@@ -192,6 +192,28 @@ private slots:
         QVERIFY(CVARNfbView::previewOf(*grid.cells.front())->isVisible());
     }
 
+    void propertiesOnDoubleClickAndEnterAndTheObjectSelectorChooses() {
+        guitest::Window ws(QStringLiteral("Demo"));
+        FormCommands& forms = ws.frame.formCommands();
+        CVARNfbView& v = newForm(ws, QStringLiteral("Main.vff"));
+        CVARNFBControl& label = place(ws, v, C::AddLabel, 30, 30);
+        CVARNFBControl& button = place(ws, v, C::AddButton, 30, 90);
+        std::vector<CVARNFBControl*> asked;
+        forms.setPropertiesHandler([&](CVARNfbView& view) { asked.push_back(view.designer().selection().dominant()); });
+        QTest::mouseDClick(v.surface(), Qt::LeftButton, {}, v.surfacePoint(35, 95));
+        QTest::keyClick(v.surface(), Qt::Key_Return);
+        QTest::mouseDClick(v.surface(), Qt::LeftButton, {}, v.surfacePoint(300, 300));  // empty space
+        QCOMPARE(asked, (std::vector<CVARNFBControl*>{&button, &button}));
+
+        QComboBox* selector = forms.objectSelector();
+        const int at = selector->findText(QString::fromStdString(label.name));
+        selector->setCurrentIndex(at);
+        emit selector->activated(at);
+        QCOMPARE(v.designer().selection().dominant(), &label);
+        QCOMPARE(v.designer().selection().count(), 1);
+        QCOMPARE(ws.frame.findChild<QLabel*>(QStringLiteral("FormStatus"))->text(), QStringLiteral("Posn 15,15 Size 40x12"));
+    }
+
     void readOnlyFormRefusesToSaveAndCloseAsks() {
         guitest::Window ws(QStringLiteral("Demo"));
         FormCommands& forms = ws.frame.formCommands();

@@ -160,11 +160,30 @@ void CVARNfbView::refresh() {
         w->setVisible(c.get() != designer_->pending());
         for (auto& cell : c->cells)
             if (CVARNfbPreview* cw = previewOf(*cell)) cw->place(zoom_);
-        w->update();
     }
     overlay_->raise();
-    overlay_->update();
-    surface_->update();
+    updateOverlay();
+}
+
+void CVARNfbView::repaintPreviews() {
+    for (auto& c : designer_->doc().controls()) {
+        if (CVARNfbPreview* w = previewOf(*c)) w->invalidate();
+        for (auto& cell : c->cells)
+            if (CVARNfbPreview* cw = previewOf(*cell)) cw->invalidate();
+    }
+    refresh();
+}
+
+QRect CVARNfbView::trackerRegion() const {
+    QRect region;
+    for (auto& c : designer_->doc().controls())
+        if (c->selected) {
+            const int margin = 4 + c->tracker.handleSize;
+            region |= toSurface(normalized(c->rect())).adjusted(-margin, -margin, margin, margin);
+        }
+    if (drag_ == Drag::Move || drag_ == Drag::Resize) region |= toSurface(normalized(tracked_)).adjusted(-1, -1, 1, 1);
+    if (drag_ == Drag::Band) region |= band_.normalized().adjusted(-1, -1, 1, 1);
+    return region;
 }
 
 void CVARNfbView::after() {
@@ -195,6 +214,7 @@ void CVARNfbView::projectTreeChanged() { emit projectTreeRefresh(); }
 
 void CVARNfbView::gridChanged() {
     surface_->update();
+    overlay_->update();
     emit gridSettingsChanged();
 }
 
@@ -238,6 +258,8 @@ std::array<QRect, 8> handlesOf(const QRect& r, int size) {
 }  // namespace
 
 void CVARNfbView::paintTrackers(QPainter& p) {
+    // Drawn in batches: a rubber band may select every control of a large form.
+    QVector<QRect> dotted, plainHandles, dominantHandles;
     for (auto& c : designer_->doc().controls()) {
         if (!c->selected || c.get() == designer_->pending()) continue;
         const QRect r = toSurface(normalized(c->rect()));
@@ -251,16 +273,21 @@ void CVARNfbView::paintTrackers(QPainter& p) {
             p.drawRect(QRect(outer.left(), r.top(), 3, r.height()));
             p.drawRect(QRect(r.right() + 1, r.top(), 3, r.height()));
         } else {
-            p.setBrush(Qt::NoBrush);
-            p.setPen(QPen(Qt::black, 1, Qt::DotLine));
-            p.drawRect(r.adjusted(-1, -1, 0, 0));
+            dotted.push_back(r.adjusted(-1, -1, 0, 0));
         }
         if (c->locked) continue;
-        p.setPen(Qt::black);
-        p.setBrush(dominant ? QBrush(Qt::black) : QBrush(Qt::white));
+        QVector<QRect>& handles = dominant ? dominantHandles : plainHandles;
         for (const QRect& h : handlesOf(r.adjusted(-3, -3, 3, 3), c->tracker.handleSize))
-            p.drawRect(h.adjusted(0, 0, -1, -1));
+            handles.push_back(h.adjusted(0, 0, -1, -1));
     }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.drawRects(dotted);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::white);
+    p.drawRects(plainHandles);
+    p.setBrush(Qt::black);
+    p.drawRects(dominantHandles);
     p.setBrush(Qt::NoBrush);
     if (drag_ == Drag::Move || drag_ == Drag::Resize) {
         p.setPen(QPen(Qt::black, 1, Qt::DashLine));
@@ -320,7 +347,7 @@ void CVARNfbView::mouseMove(QMouseEvent* e) {
     if (drag_ == Drag::None) return;
     if (drag_ == Drag::Band) {
         band_.setBottomRight(e->position().toPoint());
-        overlay_->update();
+        updateOverlay();
         return;
     }
     const QPoint at = toForm(e->position().toPoint());
@@ -336,7 +363,13 @@ void CVARNfbView::mouseMove(QMouseEvent* e) {
         if (handle_ == 4 || handle_ == 5 || handle_ == 6) r.bottom += dy;
     }
     tracked_ = r;
-    overlay_->update();
+    updateOverlay();
+}
+
+void CVARNfbView::updateOverlay() {
+    const QRect now = trackerRegion();
+    overlay_->update(trackers_ | now);
+    trackers_ = now;
 }
 
 void CVARNfbView::mouseRelease(QMouseEvent* e) {

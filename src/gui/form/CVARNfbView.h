@@ -47,6 +47,8 @@ public:
     CVARNFBControl* controlAt(int x, int y) const;
     // Places every preview at its record's rectangle and repaints the trackers.
     void refresh();
+    // Draws every preview afresh (its record's properties changed).
+    void repaintPreviews();
 
     // PreviewHost
     std::unique_ptr<PreviewWindow> createPreview(CVARNFBControl& record, PreviewWindow* parent, int id) override;
@@ -93,6 +95,10 @@ private:
     void paintGrid(QPainter& p);
     void paintTrackers(QPainter& p);
     void after();
+    // The bounds of the trackers, the tracked rectangle and the band.
+    QRect trackerRegion() const;
+    // Repaints the overlay where the trackers were and are now.
+    void updateOverlay();
 
     std::unique_ptr<FormDesigner> designer_;
     Surface* surface_ = nullptr;
@@ -106,6 +112,7 @@ private:
     FormRect startRect_;
     FormRect tracked_;      // the rectangle the tracker follows, form pixels
     QRect band_;            // surface pixels
+    QRect trackers_;        // where the overlay drew last
 };
 
 }  // namespace varn

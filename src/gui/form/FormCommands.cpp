@@ -299,7 +299,7 @@ CVARNfbFrm* FormCommands::addFrame(CVARNfbView* v, const std::string& path) {
     connect(v, &CVARNfbView::gridSettingsChanged, this, [this, v] { gridChanged(*v); });
     connect(v, &CVARNfbView::propertiesWanted, this, [this, v] {
         if (properties_) properties_(*v);
-        v->refresh();
+        v->repaintPreviews();
         viewChanged(*v);
     });
     area_.addSubWindow(f);

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPaintEvent>
 #include <QPainterPath>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -54,14 +55,24 @@ QFont CVARNfbPreview::qtFont(const FormFont& font) {
 void CVARNfbPreview::applyFont(const FormFont& font) {
     font_ = qtFont(font);
     itemHeight_ = font.height > 0 ? font.height : kDefaultItemHeight;
+    invalidate();
+}
+
+void CVARNfbPreview::invalidate() {
+    picture_ = QPixmap();
     update();
+}
+
+void CVARNfbPreview::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    picture_ = QPixmap();
 }
 
 void CVARNfbPreview::showText(const std::string& text) {
     text_ = QString::fromLatin1(text.c_str());
     setAccessibleName(QString::fromStdString(record_.name));
     setAccessibleDescription(text_);
-    update();
+    invalidate();
 }
 
 // An item is as high as the form font's cell; the box adds its edge and border on both sides.
@@ -70,6 +81,7 @@ int CVARNfbPreview::closedBoxHeight() const { return itemHeight_ + 2 * (2 + 1) +
 int CVARNfbPreview::listMeasureHeight() const { return itemHeight_ + 2 * (2 + 1); }
 
 void CVARNfbPreview::place(double zoom) {
+    if (zoom != zoom_) picture_ = QPixmap();
     zoom_ = zoom;
     const FormRect& r = record_.rect();
     const int left = static_cast<int>(std::lround(r.left * zoom));
@@ -89,13 +101,24 @@ QColor CVARNfbPreview::background(QPalette::ColorRole systemRole) const {
     return record_.useSystemColours ? palette().color(systemRole) : colourOf(record_.background);
 }
 
-void CVARNfbPreview::paintEvent(QPaintEvent*) {
+// Drawing with the style is slow next to copying a picture: a control is
+// drawn once and copied on every paint until it changes.
+void CVARNfbPreview::paintEvent(QPaintEvent* e) {
+    if (picture_.isNull()) {
+        const qreal ratio = devicePixelRatioF();
+        picture_ = QPixmap(size() * ratio);
+        picture_.setDevicePixelRatio(ratio);
+        picture_.fill(Qt::transparent);
+        QPainter p(&picture_);
+        p.scale(zoom_, zoom_);
+        p.setFont(font_);
+        const int w = static_cast<int>(std::lround(width() / zoom_));
+        const int h = static_cast<int>(std::lround(height() / zoom_));
+        paintPreview(p, QRect(0, 0, std::max(1, w), std::max(1, h)));
+    }
     QPainter p(this);
-    p.scale(zoom_, zoom_);
-    p.setFont(font_);
-    const int w = static_cast<int>(std::lround(width() / zoom_));
-    const int h = static_cast<int>(std::lround(height() / zoom_));
-    paintPreview(p, QRect(0, 0, std::max(1, w), std::max(1, h)));
+    p.drawPixmap(e->rect(), picture_, QRectF(QPointF(e->rect().topLeft()) * picture_.devicePixelRatio(),
+                                              QSizeF(e->rect().size()) * picture_.devicePixelRatio()));
 }
 
 void CVARNfbPreview::drawVerticalScrollBar(QPainter& p, const QRect& r) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFont>
+#include <QPixmap>
 #include <QString>
 #include <QWidget>
 
@@ -28,7 +29,8 @@ public:
     const QFont& previewFont() const { return font_; }
     // Places the widget at the record's rectangle at `zoom` (cells: relative to their grid).
     void place(double zoom);
-    void setZoom(double zoom) { zoom_ = zoom; }
+    // Drops the drawn picture: the next paint draws the control afresh.
+    void invalidate();
 
     // The preview font of a form font, at the form's pixel size.
     static QFont qtFont(const FormFont& font);
@@ -37,6 +39,8 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     // Draws the control into `r`, in form pixels.
     virtual void paintPreview(QPainter& p, const QRect& r) = 0;
+
+    void resizeEvent(QResizeEvent* e) override;
 
     QColor foreground() const;
     QColor background(QPalette::ColorRole systemRole) const;
@@ -49,6 +53,7 @@ protected:
     CVARNFBControl& record_;
     QFont font_;
     int itemHeight_ = kDefaultItemHeight;
+    QPixmap picture_;  // the control as last drawn; painting copies it
     QString text_;
     double zoom_ = 1.0;
 };
