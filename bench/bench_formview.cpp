@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTemporaryDir>
-
 #include <memory>
 #include <string>
 

@@ -3,10 +3,13 @@
 // undo, copy and paste between two forms, the save written as the golden form
 // file, and the read-only and close rules of the form window.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QToolBar>
 #include <QtTest>
 
@@ -15,11 +18,12 @@
 #include "app/DocumentManager.h"
 #include "app/WindowState.h"
 #include "form/CVARNfbView.h"
-#include "form/FormPreviews.h"
 #include "form/FormCommands.h"
+#include "form/FormPreviews.h"
 #include "platform/FileSystem.h"
 #include "project/ProjectCommands.h"
 #include "project/ProjectTree.h"
+#include "project/SettingsNode.h"
 
 using namespace varn;
 
@@ -62,7 +66,6 @@ CVARNFBControl& place(guitest::Window& ws, CVARNfbView& v, C tool, int x, int y)
     return *v.doc().controls().back();
 }
 
-
 }  // namespace
 
 class FormDesignerTest : public QObject {
@@ -86,10 +89,10 @@ private slots:
             C tool;
             int x, y, kind;
         } table[] = {
-            {C::AddButton, 20, 40, kind::Button},     {C::AddCheckbox, 120, 40, kind::Checkbox},
-            {C::AddLabel, 20, 70, kind::Label},       {C::AddText, 120, 70, kind::Text},
+            {C::AddButton, 20, 40, kind::Button},      {C::AddCheckbox, 120, 40, kind::Checkbox},
+            {C::AddLabel, 20, 70, kind::Label},        {C::AddText, 120, 70, kind::Text},
             {C::AddSelector, 20, 100, kind::Selector}, {C::AddFileSel, 160, 100, kind::FileSel},
-            {C::AddGrid, 20, 200, kind::Grid},        {C::AddDropdown, 120, 160, kind::Dropdown},
+            {C::AddGrid, 20, 200, kind::Grid},         {C::AddDropdown, 120, 160, kind::Dropdown},
         };
         for (const auto& row : table) {
             clickTool(forms, row.tool);
@@ -136,6 +139,11 @@ private slots:
         QVERIFY(forms.action(C::Undo)->isEnabled());
         forms.action(C::Undo)->trigger();
         QCOMPARE(b.rect().left, 30);
+        forms.setSpacingAsker([](int current) { return std::optional<int>(current * 2); });
+        forms.action(C::GridSpacing)->trigger();
+        QCOMPARE(ws.model().settings.gridSpacing, 20);
+        forms.setSpacingAsker([](int) { return std::optional<int>(10); });
+        forms.action(C::GridSpacing)->trigger();
         // The handle on the right edge resizes: 63 wide snaps to 60.
         drag(v, b.rect().right + 4, b.rect().top + b.rect().height() / 2, 30 + 67, 35);
         QCOMPARE(b.rect().width(), 60);
@@ -190,6 +198,15 @@ private slots:
         QCOMPARE(grid.cells.size(), std::size_t(3));
         QVERIFY(grid.name != a.doc().controls().back()->name);  // named afresh across the project
         QVERIFY(CVARNfbView::previewOf(*grid.cells.front())->isVisible());
+
+        // A block cut short (a count and half a record) is refused, never read past.
+        QByteArray cut("\x02\x00\x00\x00\x04\x00\x00\x00", 8);
+        auto* data = new QMimeData;
+        data->setData(SystemFormClipboard::mimeType(), cut);
+        QApplication::clipboard()->setMimeData(data);
+        QTest::keyClick(b.surface(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(ws.ui.lastText(), std::string("Could not paste, error 13"));
+        QCOMPARE(b.doc().controls().size(), std::size_t(3));
     }
 
     void propertiesOnDoubleClickAndEnterAndTheObjectSelectorChooses() {
@@ -211,7 +228,8 @@ private slots:
         emit selector->activated(at);
         QCOMPARE(v.designer().selection().dominant(), &label);
         QCOMPARE(v.designer().selection().count(), 1);
-        QCOMPARE(ws.frame.findChild<QLabel*>(QStringLiteral("FormStatus"))->text(), QStringLiteral("Posn 15,15 Size 40x12"));
+        QCOMPARE(ws.frame.findChild<QLabel*>(QStringLiteral("FormStatus"))->text(),
+                 QStringLiteral("Posn 15,15 Size 40x12"));
     }
 
     void readOnlyFormRefusesToSaveAndCloseAsks() {
@@ -253,6 +271,18 @@ private slots:
         QVERIFY(fsys::exists(path));
         QCOMPARE(forms.view(path), v);
         QVERIFY(ws.model().tree.findPath(ItemKind::Form, path));  // "AddNewFile" is on by default
+    }
+
+    void aFormComesBackWithTheProjectsWindowState() {
+        guitest::Window ws(QStringLiteral("Demo"));
+        newForm(ws, QStringLiteral("Main.vff"));
+        const std::string path = s(ws.file(QStringLiteral("Main.vff")));
+        SettingsNode root("Workspace");
+        ws.frame.windowState().saveWindowState(root, s(ws.projectFolder));
+        ws.frame.documentManager().closeAll();
+        QTRY_VERIFY(!ws.frame.formCommands().view(path));
+        ws.frame.windowState().restoreWindowState(root);
+        QVERIFY(ws.frame.formCommands().view(path));
     }
 
     void formsOpenInTheDesignerFromFileOpen() {

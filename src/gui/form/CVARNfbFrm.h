@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QMdiSubWindow>
-
 #include <string>
 
 namespace varn {

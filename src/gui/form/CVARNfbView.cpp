@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -20,21 +19,29 @@ namespace {
 constexpr std::array<double, 9> kZoomSteps = {0.5, 0.67, 0.75, 1.0, 1.25, 1.5, 2.0, 3.0, 4.0};
 
 FormRect normalized(const FormRect& r) {
-    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
-            std::max(r.top, r.bottom)};
+    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right), std::max(r.top, r.bottom)};
 }
 
 std::optional<NudgeKey> nudgeKeyOf(int key) {
     switch (key) {
-        case Qt::Key_Left: return NudgeKey::Left;
-        case Qt::Key_Right: return NudgeKey::Right;
-        case Qt::Key_Up: return NudgeKey::Up;
-        case Qt::Key_Down: return NudgeKey::Down;
-        case Qt::Key_Home: return NudgeKey::Home;
-        case Qt::Key_End: return NudgeKey::End;
-        case Qt::Key_PageUp: return NudgeKey::PageUp;
-        case Qt::Key_PageDown: return NudgeKey::PageDown;
-        default: return std::nullopt;
+        case Qt::Key_Left:
+            return NudgeKey::Left;
+        case Qt::Key_Right:
+            return NudgeKey::Right;
+        case Qt::Key_Up:
+            return NudgeKey::Up;
+        case Qt::Key_Down:
+            return NudgeKey::Down;
+        case Qt::Key_Home:
+            return NudgeKey::Home;
+        case Qt::Key_End:
+            return NudgeKey::End;
+        case Qt::Key_PageUp:
+            return NudgeKey::PageUp;
+        case Qt::Key_PageDown:
+            return NudgeKey::PageDown;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -250,9 +257,8 @@ std::array<QRect, 8> handlesOf(const QRect& r, int size) {
     const int cx = r.left() + r.width() / 2 - size / 2;
     const int cy = r.top() + r.height() / 2 - size / 2;
     const int l = r.left() - size, t = r.top() - size, rr = r.left() + r.width(), b = r.top() + r.height();
-    return {QRect(l, t, size, size),  QRect(cx, t, size, size), QRect(rr, t, size, size),
-            QRect(rr, cy, size, size), QRect(rr, b, size, size), QRect(cx, b, size, size),
-            QRect(l, b, size, size),  QRect(l, cy, size, size)};
+    return {QRect(l, t, size, size),  QRect(cx, t, size, size), QRect(rr, t, size, size), QRect(rr, cy, size, size),
+            QRect(rr, b, size, size), QRect(cx, b, size, size), QRect(l, b, size, size),  QRect(l, cy, size, size)};
 }
 
 }  // namespace
@@ -400,8 +406,10 @@ void CVARNfbView::mouseDoubleClick(QMouseEvent* e) {
 void CVARNfbView::keyPressEvent(QKeyEvent* e) {
     const bool shift = (e->modifiers() & Qt::ShiftModifier) != 0;
     if (auto key = nudgeKeyOf(e->key()); key && designer_->selection().any()) {
-        if (shift) designer_->resizeStep(*key);
-        else designer_->nudge(*key);
+        if (shift)
+            designer_->resizeStep(*key);
+        else
+            designer_->nudge(*key);
         after();
         return;
     }
@@ -419,7 +427,8 @@ void CVARNfbView::keyPressEvent(QKeyEvent* e) {
             designer_->dropPending();
             after();
             return;
-        default: QScrollArea::keyPressEvent(e);
+        default:
+            QScrollArea::keyPressEvent(e);
     }
 }
 

@@ -6,7 +6,6 @@
 
 #include <QPointer>
 #include <QScrollArea>
-
 #include <memory>
 #include <optional>
 
@@ -108,11 +107,11 @@ private:
     Drag drag_ = Drag::None;
     CVARNFBControl* dragged_ = nullptr;
     int handle_ = -1;
-    QPoint pressAt_;        // form pixels
+    QPoint pressAt_;  // form pixels
     FormRect startRect_;
-    FormRect tracked_;      // the rectangle the tracker follows, form pixels
-    QRect band_;            // surface pixels
-    QRect trackers_;        // where the overlay drew last
+    FormRect tracked_;  // the rectangle the tracker follows, form pixels
+    QRect band_;        // surface pixels
+    QRect trackers_;    // where the overlay drew last
 };
 
 }  // namespace varn

@@ -1,8 +1,6 @@
 #include "form/FormCommands.h"
 
 #include <QAction>
-
-#include <algorithm>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -15,6 +13,7 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 
 #include "app/DocumentManager.h"
 #include "app/Ui.h"
@@ -37,8 +36,8 @@ using C = DesignerCommand;
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-constexpr DesignerCommand kTools[] = {C::AddButton, C::AddCheckbox, C::AddLabel,   C::AddText,
-                                      C::AddSelector, C::AddFileSel, C::AddGrid, C::AddDropdown};
+constexpr DesignerCommand kTools[] = {C::AddButton,   C::AddCheckbox, C::AddLabel, C::AddText,
+                                      C::AddSelector, C::AddFileSel,  C::AddGrid,  C::AddDropdown};
 
 bool checkable(DesignerCommand c) {
     for (DesignerCommand t : kTools)
@@ -78,8 +77,14 @@ void SystemFormClipboard::writeBlock(std::string bytes) {
 
 FormCommands::FormCommands(QMainWindow& window, QMdiArea& area, DocumentManager& documents,
                            VARNWorkspaceManager& workspace, ProjectCommands& commands, Ui& ui)
-    : QObject(&window), window_(window), area_(area), documents_(documents), workspace_(workspace),
-      commands_(commands), ui_(ui), images_(std::make_unique<ProjectImages>(workspace.project())) {
+    : QObject(&window),
+      window_(window),
+      area_(area),
+      documents_(documents),
+      workspace_(workspace),
+      commands_(commands),
+      ui_(ui),
+      images_(std::make_unique<ProjectImages>(workspace.project())) {
     connect(&area_, &QMdiArea::subWindowActivated, this, [this] {
         fillSelector();
         updateCommands();
@@ -401,8 +406,10 @@ void FormCommands::gridChanged(CVARNfbView& source) {
 void FormCommands::zoomBy(int step) {
     CVARNfbView* v = activeView();
     if (!v) return;
-    if (step == 0) v->setZoom(1.0);
-    else v->stepZoom(step);
+    if (step == 0)
+        v->setZoom(1.0);
+    else
+        v->stepZoom(step);
     viewChanged(*v);
 }
 
@@ -412,8 +419,10 @@ void FormCommands::viewChanged(CVARNfbView& v) {
     if (selector_) {
         const CVARNFBControl* d = v.designer().selection().dominant();
         const int at = d ? selector_->findText(q(FormDesigner::selectorEntry(*d)), Qt::MatchExactly) : -1;
-        if (selector_->count() != static_cast<int>(v.doc().controls().size())) fillSelector();
-        else selector_->setCurrentIndex(at);
+        if (selector_->count() != static_cast<int>(v.doc().controls().size()))
+            fillSelector();
+        else
+            selector_->setCurrentIndex(at);
     }
     updateCommands();
 }

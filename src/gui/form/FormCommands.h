@@ -6,7 +6,6 @@
 #pragma once
 
 #include <QObject>
-
 #include <functional>
 #include <map>
 #include <memory>

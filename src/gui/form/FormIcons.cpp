@@ -115,10 +115,18 @@ void draw(QPainter& p, DesignerCommand command) {
             bars(p, QRect(4, 1, 8, 3), QRect(4, 12, 8, 3));
             p.drawRect(4, 6, 8, 3);
             break;
-        case C::SameWidth: bars(p, QRect(2, 2, 11, 4), QRect(2, 9, 11, 4)); break;
-        case C::SameHeight: bars(p, QRect(2, 2, 4, 11), QRect(9, 2, 4, 11)); break;
-        case C::SameBoth: bars(p, QRect(1, 1, 6, 6), QRect(8, 8, 6, 6)); break;
-        case C::ToggleGrid: dots(p); break;
+        case C::SameWidth:
+            bars(p, QRect(2, 2, 11, 4), QRect(2, 9, 11, 4));
+            break;
+        case C::SameHeight:
+            bars(p, QRect(2, 2, 4, 11), QRect(9, 2, 4, 11));
+            break;
+        case C::SameBoth:
+            bars(p, QRect(1, 1, 6, 6), QRect(8, 8, 6, 6));
+            break;
+        case C::ToggleGrid:
+            dots(p);
+            break;
         case C::SnapToGrid:
             dots(p);
             p.setBrush(QColor(96, 128, 192));
@@ -130,7 +138,9 @@ void draw(QPainter& p, DesignerCommand command) {
             p.drawLine(2, 10, 2, 14);
             p.drawLine(14, 10, 14, 14);
             break;
-        default: p.drawRect(2, 2, 11, 11); break;
+        default:
+            p.drawRect(2, 2, 11, 11);
+            break;
     }
 }
 

@@ -1,14 +1,13 @@
 #include "form/FormPreviews.h"
 
 #include <QFontMetrics>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPainterPath>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionSlider>
-
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -117,8 +116,9 @@ void CVARNfbPreview::paintEvent(QPaintEvent* e) {
         paintPreview(p, QRect(0, 0, std::max(1, w), std::max(1, h)));
     }
     QPainter p(this);
-    p.drawPixmap(e->rect(), picture_, QRectF(QPointF(e->rect().topLeft()) * picture_.devicePixelRatio(),
-                                              QSizeF(e->rect().size()) * picture_.devicePixelRatio()));
+    p.drawPixmap(e->rect(), picture_,
+                 QRectF(QPointF(e->rect().topLeft()) * picture_.devicePixelRatio(),
+                        QSizeF(e->rect().size()) * picture_.devicePixelRatio()));
 }
 
 void CVARNfbPreview::drawVerticalScrollBar(QPainter& p, const QRect& r) {
@@ -197,8 +197,10 @@ void CVARNfbButton::paintPreview(QPainter& p, const QRect& r) {
     p.setRenderHint(QPainter::Antialiasing, border != "square" && border != "none");
     const QRectF box = QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5);
     QPainterPath path;
-    if (border == "square" || border == "none") path.addRect(box);
-    else path.addRoundedRect(box, 4, 4);
+    if (border == "square" || border == "none")
+        path.addRect(box);
+    else
+        path.addRoundedRect(box, 4, 4);
     p.fillPath(path, fill);
     if (border != "none") {
         QPen pen(foreground(), border == "bold" ? 2.5 : 1.0);
@@ -272,16 +274,26 @@ void CVARNfbFrame::paintPreview(QPainter& p, const QRect& r) {
 
 std::unique_ptr<CVARNfbPreview> makePreview(CVARNFBControl& record, QWidget* parent) {
     switch (record.kind) {
-        case kind::Text: return std::make_unique<CVARNfbText>(record, parent);
-        case kind::Dropdown: return std::make_unique<CVARNfbDropdown>(record, parent);
-        case kind::Label: return std::make_unique<CVARNfbLabel>(record, parent);
-        case kind::Button: return std::make_unique<CVARNfbButton>(record, parent);
-        case kind::Checkbox: return std::make_unique<CVARNfbCheckbox>(record, parent);
-        case kind::Selector: return std::make_unique<CVARNfbSelector>(record, parent);
-        case kind::FileSel: return std::make_unique<CVARNfbFileSel>(record, parent);
-        case kind::Grid: return std::make_unique<CVARNfbGrid>(record, parent);
-        case kind::Frame: return std::make_unique<CVARNfbFrame>(record, parent);
-        default: return std::make_unique<CVARNfbLabel>(record, parent);
+        case kind::Text:
+            return std::make_unique<CVARNfbText>(record, parent);
+        case kind::Dropdown:
+            return std::make_unique<CVARNfbDropdown>(record, parent);
+        case kind::Label:
+            return std::make_unique<CVARNfbLabel>(record, parent);
+        case kind::Button:
+            return std::make_unique<CVARNfbButton>(record, parent);
+        case kind::Checkbox:
+            return std::make_unique<CVARNfbCheckbox>(record, parent);
+        case kind::Selector:
+            return std::make_unique<CVARNfbSelector>(record, parent);
+        case kind::FileSel:
+            return std::make_unique<CVARNfbFileSel>(record, parent);
+        case kind::Grid:
+            return std::make_unique<CVARNfbGrid>(record, parent);
+        case kind::Frame:
+            return std::make_unique<CVARNfbFrame>(record, parent);
+        default:
+            return std::make_unique<CVARNfbLabel>(record, parent);
     }
 }
 

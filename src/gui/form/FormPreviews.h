@@ -7,7 +7,6 @@
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
-
 #include <memory>
 
 #include "form/CVARNFBControl.h"
@@ -58,13 +57,13 @@ protected:
     double zoom_ = 1.0;
 };
 
-#define VARN_PREVIEW_CLASS(Name)                                           \
-    class Name : public CVARNfbPreview {                                   \
-    public:                                                                \
-        using CVARNfbPreview::CVARNfbPreview;                              \
-                                                                           \
-    protected:                                                             \
-        void paintPreview(QPainter& p, const QRect& r) override;           \
+#define VARN_PREVIEW_CLASS(Name)                                 \
+    class Name : public CVARNfbPreview {                         \
+    public:                                                      \
+        using CVARNfbPreview::CVARNfbPreview;                    \
+                                                                 \
+    protected:                                                   \
+        void paintPreview(QPainter& p, const QRect& r) override; \
     };
 
 VARN_PREVIEW_CLASS(CVARNfbText)
