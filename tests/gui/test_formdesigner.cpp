@@ -17,6 +17,7 @@
 #include "TestSupport.h"
 #include "app/DocumentManager.h"
 #include "app/WindowState.h"
+#include "build/ProjectBuilder.h"
 #include "form/CVARNfbView.h"
 #include "form/FormCommands.h"
 #include "form/FormPreviews.h"
@@ -118,6 +119,10 @@ private slots:
         QVERIFY(!v.designer().modified());
         QCOMPARE(guitest::bytesOf(ws.file(QStringLiteral("Main.vff"))),
                  guitest::bytesOf(QString::fromStdString(test::dataPath("form/designer/AllKinds.vff"))));
+        // The compiler takes the form with the project.
+        ws.frame.onCompile();
+        QVERIFY(!ws.frame.builder().buildFailed());
+        QVERIFY(guitest::bytesOf(ws.file(QStringLiteral("varn_c.opt"))).toLower().contains("main.vff"));
     }
 
     void dragSnapsToTheGridAndUndoPutsItBack() {
