@@ -302,7 +302,7 @@ private slots:
         QCOMPARE(ws.frame.documents().activePath(), s(form));
         QCOMPARE(ws.frame.documents().openForm(s(form)), &v->doc());
         v->setZoom(2.0);
-        QCOMPARE(v->surface()->width(), v->doc().environment().pixelWidth * 2);
+        QCOMPARE(v->surface()->width(), v->doc().environment().pixelWidth * 2 + 2 * CVARNfbView::kMargin);
     }
 };
 

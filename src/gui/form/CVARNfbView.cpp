@@ -53,7 +53,6 @@ public:
     explicit Surface(CVARNfbView& view) : QWidget(&view), view_(view) {
         setObjectName(QStringLiteral("FormSurface"));
         setFocusPolicy(Qt::StrongFocus);
-        setAutoFillBackground(true);
         setMouseTracking(false);
     }
 
@@ -115,7 +114,7 @@ CVARNfbView::~CVARNfbView() {
 QWidget* CVARNfbView::surface() const { return surface_; }
 
 QPoint CVARNfbView::surfacePoint(int x, int y) const {
-    return {static_cast<int>(std::lround(x * zoom_)), static_cast<int>(std::lround(y * zoom_))};
+    return {kMargin + static_cast<int>(std::lround(x * zoom_)), kMargin + static_cast<int>(std::lround(y * zoom_))};
 }
 
 QRect CVARNfbView::toSurface(const FormRect& r) const {
@@ -125,14 +124,15 @@ QRect CVARNfbView::toSurface(const FormRect& r) const {
 }
 
 QPoint CVARNfbView::toForm(const QPoint& at) const {
-    return {static_cast<int>(std::floor(at.x() / zoom_)), static_cast<int>(std::floor(at.y() / zoom_))};
+    return {static_cast<int>(std::floor((at.x() - kMargin) / zoom_)),
+            static_cast<int>(std::floor((at.y() - kMargin) / zoom_))};
 }
 
 void CVARNfbView::setZoom(double zoom) {
     zoom_ = std::clamp(zoom, kMinZoom, kMaxZoom);
     const FormEnvironment& env = designer_->doc().environment();
-    surface_->resize(static_cast<int>(std::lround(env.pixelWidth * zoom_)),
-                     static_cast<int>(std::lround(env.pixelHeight * zoom_)));
+    surface_->resize(2 * kMargin + static_cast<int>(std::lround(env.pixelWidth * zoom_)),
+                     2 * kMargin + static_cast<int>(std::lround(env.pixelHeight * zoom_)));
     overlay_->resize(surface_->size());
     refresh();
 }
@@ -159,10 +159,10 @@ void CVARNfbView::refresh() {
         if (c->kind == kind::Frame) {
             // The frame is the form itself: its group box takes the whole form, below the controls.
             w->place(zoom_);
-            w->setGeometry(0, 0, surface_->width(), surface_->height());
+            w->setGeometry(formArea());
             w->lower();
         } else {
-            w->place(zoom_);
+            w->place(zoom_, QPoint(kMargin, kMargin));
         }
         w->setVisible(c.get() != designer_->pending());
         for (auto& cell : c->cells)
@@ -204,7 +204,7 @@ std::unique_ptr<PreviewWindow> CVARNfbView::createPreview(CVARNFBControl& record
     QWidget* owner = surface_;
     if (auto* grid = dynamic_cast<CVARNfbPreview*>(parent)) owner = grid;
     auto preview = makePreview(record, owner);
-    preview->place(zoom_);
+    preview->place(zoom_, owner == surface_ ? QPoint(kMargin, kMargin) : QPoint());
     preview->show();
     overlay_->raise();
     return preview;
@@ -237,9 +237,16 @@ std::optional<PixelSize> CVARNfbView::bitmapSize(const std::string& name) {
 
 // --- painting ---
 
+QRect CVARNfbView::formArea() const {
+    const FormEnvironment& env = designer_->doc().environment();
+    return toSurface(FormRect{0, 0, env.pixelWidth, env.pixelHeight});
+}
+
 void CVARNfbView::paintGrid(QPainter& p) {
     const DesignerGrid& grid = designer_->grid;
     const FormEnvironment& env = designer_->doc().environment();
+    p.fillRect(surface_->rect(), palette().color(QPalette::Mid));
+    p.fillRect(formArea(), palette().color(QPalette::Window));
     if (!grid.shown || grid.spacing == 0) return;
     QPolygon dots;
     for (int y = 0; y < env.pixelHeight; y += grid.spacing)
@@ -247,7 +254,7 @@ void CVARNfbView::paintGrid(QPainter& p) {
     p.setPen(QPen(palette().color(QPalette::WindowText), std::max(1.0, zoom_)));
     p.drawPoints(dots);
     const int tenth = env.pixelHeight / 10;
-    p.fillRect(QRectF(0, tenth * zoom_, env.pixelWidth * zoom_, 2 * zoom_), QColor(128, 128, 128));
+    p.fillRect(QRectF(kMargin, kMargin + tenth * zoom_, env.pixelWidth * zoom_, 2 * zoom_), QColor(128, 128, 128));
 }
 
 namespace {

@@ -22,13 +22,16 @@ class CVARNfbView : public QScrollArea, public PreviewHost, public DesignerEvent
 public:
     static constexpr double kMinZoom = 0.5;
     static constexpr double kMaxZoom = 4.0;
+    // Room around the form for the trackers of controls at its edges.
+    static constexpr int kMargin = 12;
 
     CVARNfbView(std::unique_ptr<CVARNfbDoc> doc, Ui& ui, QWidget* parent = nullptr);
     ~CVARNfbView() override;
 
     FormDesigner& designer() { return *designer_; }
     CVARNfbDoc& doc() { return designer_->doc(); }
-    // The widget the form is drawn on; its coordinates are form pixels times the zoom.
+    // The widget the form is drawn on, kMargin from its edges; its coordinates
+    // are form pixels times the zoom.
     QWidget* surface() const;
     // The point of the surface at form pixel (x, y).
     QPoint surfacePoint(int x, int y) const;
@@ -86,6 +89,8 @@ private:
     // The handle (0..7) of a selected control's tracker under a surface point.
     std::optional<int> handleAt(const QPoint& at, CVARNFBControl*& control) const;
     QRect toSurface(const FormRect& r) const;
+    // Where the form lies on the surface.
+    QRect formArea() const;
     QPoint toForm(const QPoint& surfacePoint) const;
     void mousePress(QMouseEvent* e);
     void mouseMove(QMouseEvent* e);

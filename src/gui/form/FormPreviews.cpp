@@ -79,7 +79,7 @@ int CVARNfbPreview::closedBoxHeight() const { return itemHeight_ + 2 * (2 + 1) +
 
 int CVARNfbPreview::listMeasureHeight() const { return itemHeight_ + 2 * (2 + 1); }
 
-void CVARNfbPreview::place(double zoom) {
+void CVARNfbPreview::place(double zoom, QPoint origin) {
     if (zoom != zoom_) picture_ = QPixmap();
     zoom_ = zoom;
     const FormRect& r = record_.rect();
@@ -87,7 +87,7 @@ void CVARNfbPreview::place(double zoom) {
     const int top = static_cast<int>(std::lround(r.top * zoom));
     const int right = static_cast<int>(std::lround(r.right * zoom));
     const int bottom = static_cast<int>(std::lround(r.bottom * zoom));
-    setGeometry(left, top, std::max(1, right - left), std::max(1, bottom - top));
+    setGeometry(origin.x() + left, origin.y() + top, std::max(1, right - left), std::max(1, bottom - top));
 }
 
 bool CVARNfbPreview::isCell() const { return qobject_cast<CVARNfbPreview*>(parentWidget()) != nullptr; }

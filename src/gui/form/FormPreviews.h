@@ -26,8 +26,9 @@ public:
     CVARNFBControl& record() const { return record_; }
     const QString& text() const { return text_; }
     const QFont& previewFont() const { return font_; }
-    // Places the widget at the record's rectangle at `zoom` (cells: relative to their grid).
-    void place(double zoom);
+    // Places the widget at the record's rectangle at `zoom`, moved by `origin`
+    // (cells: relative to their grid, no origin).
+    void place(double zoom, QPoint origin = {});
     // Drops the drawn picture: the next paint draws the control afresh.
     void invalidate();
 
