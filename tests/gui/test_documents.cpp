@@ -14,6 +14,7 @@
 #include "app/CMainFrame.h"
 #include "app/DocumentManager.h"
 #include "editor/CVarnIdeView.h"
+#include "form/FormCommands.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "project/OpenDocuments.h"
@@ -73,11 +74,10 @@ private slots:
         QVERIFY(ws.frame.documents().isOpen(s(source)) && ws.frame.documents().isOpen(s(form)));
         DocumentManager& docs = ws.frame.documentManager();
         QVERIFY(!docs.view(s(source))->isReadOnly());
-        QVERIFY(docs.view(s(form))->isReadOnly());  // the designer edits forms
-        // Save applies to text documents only.
+        QVERIFY(!docs.view(s(form)) && ws.frame.formCommands().view(s(form)));  // the designer edits forms
         ws.frame.updateCommands();
         QCOMPARE(ws.frame.documents().activePath(), s(form));
-        QVERIFY(!fileAction(ws.frame, "FileSave")->isEnabled());
+        QVERIFY(fileAction(ws.frame, "FileSave")->isEnabled());
         QVERIFY(ws.frame.openDocument(s(source)));
         ws.frame.updateCommands();
         QVERIFY(fileAction(ws.frame, "FileSave")->isEnabled() && fileAction(ws.frame, "FileSaveAs")->isEnabled());

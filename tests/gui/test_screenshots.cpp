@@ -28,7 +28,10 @@
 #include "editor/SourceEditorCommands.h"
 #include "build/COutputControlBar.h"
 #include "build/ProjectBuilder.h"
+#include "form/CVARNfbView.h"
+#include "form/FormCommands.h"
 #include "project/CProjectBar.h"
+#include "project/ProjectCommands.h"
 
 using namespace varn;
 
@@ -185,6 +188,66 @@ private slots:
         frame.updateCommands();
         checkPicture(saveScreen(frame, QStringLiteral("debug-stopped.png")), frame.frameGeometry().size());
         frame.debugCommands().action(DebugCommand::QuitDebugger)->trigger();
+    }
+
+    // A customer form with every kind of control, the grid shown and three
+    // controls selected, the Ok button dominant.
+    void formDesigner() {
+        guitest::Workspace ws(QStringLiteral("Demo"));
+        CMainFrame frame(*ws.manager, ws.ui, ws.settings);
+        prepare(frame);
+        const std::string path = ws.file(QStringLiteral("Customer.vff")).toStdString();
+        QVERIFY(frame.commands().addFile(path));
+        FormCommands& forms = frame.formCommands();
+        CVARNfbView* v = forms.view(path);
+        QVERIFY(v);
+        frame.mdiArea()->activeSubWindow()->showMaximized();
+        forms.action(DesignerCommand::ToggleGrid)->trigger();
+        FormDesigner& d = v->designer();
+        struct Item {
+            int kind, x, y, w, h;
+            const char* name;
+            const char* display;
+        };
+        const Item items[] = {
+            {kind::Label, 12, 40, 80, 30, "NameLabel", "Name:"},
+            {kind::Text, 100, 38, 206, 32, "NameField", "Ada"},
+            {kind::Label, 12, 80, 80, 30, "CountryLabel", "Country:"},
+            {kind::Dropdown, 100, 78, 206, 32, "Country", "Wales"},
+            {kind::Checkbox, 100, 116, 206, 30, "Newsletter", "News"},
+            {kind::Selector, 12, 150, 140, 50, "Products", "Pens"},
+            {kind::FileSel, 166, 150, 140, 50, "Invoice", "a.pdb"},
+            {kind::Grid, 12, 204, 294, 78, "Orders", ""},
+            {kind::Button, 120, 286, 86, 28, "Ok", "OK"},
+            {kind::Button, 220, 286, 86, 28, "Cancel", "Cancel"},
+        };
+        for (const Item& it : items) {
+            d.addControl(it.kind);
+            CVARNFBControl& c = *d.pending();
+            d.placePending(it.x, it.y);
+            c.rect() = d.constrain(FormRect{it.x, it.y, it.x + it.w, it.y + it.h});
+            if (it.kind == kind::Grid) {
+                c.layoutGridCells(v->doc().environment().scrollBarWidth);
+                const char* rows[] = {"Pens", "Ink", "Paper"};
+                for (std::size_t i = 0; i < c.cells.size() && i < 3; ++i) c.cells[i]->window->showText(rows[i]);
+            }
+            c.name = it.name;
+            c.display = it.display;
+            c.window->showText(it.display);
+        }
+        CVARNFBControl* frameRecord = v->doc().frame();
+        frameRecord->display = "Customer";
+        frameRecord->window->showText("Customer");
+        v->refresh();
+        auto click = [&](const char* name, Qt::KeyboardModifiers mods) {
+            const FormRect r = v->doc().findByName(name)->rect();
+            QTest::mouseClick(v->surface(), Qt::LeftButton, mods, v->surfacePoint(r.left + 4, r.top + 4));
+        };
+        click("NameField", {});
+        click("Country", Qt::ShiftModifier);
+        click("Ok", Qt::ShiftModifier);
+        QCOMPARE(d.selection().count(), 3);
+        checkPicture(save(frame, QStringLiteral("form-designer.png")), frame.size());
     }
 
     void tipOfTheDay() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstdio>
 #include <utility>
 
@@ -599,6 +600,49 @@ bool FormDesigner::nudge(NudgeKey key) {
     }
     changed();
     return true;
+}
+
+bool FormDesigner::resizeStep(NudgeKey key) {
+    const PixelOffset step = nudgeOffset(key, grid, doc_->scale());
+    if (key != NudgeKey::Left && key != NudgeKey::Right && key != NudgeKey::Up && key != NudgeKey::Down) return false;
+    const int unit = std::max(std::abs(step.dx), std::abs(step.dy));
+    const FormEnvironment& env = doc_->environment();
+    const std::vector<CVARNFBControl*> list = selectedUnlocked();
+    if (list.empty()) return false;
+    for (const CVARNFBControl* c : list) {
+        const FormRect& r = c->rect();
+        const long long right = static_cast<long long>(r.right) + step.dx;
+        const long long bottom = static_cast<long long>(r.bottom) + step.dy;
+        if (right - r.left < unit || bottom - r.top < unit || right >= env.pixelWidth || bottom >= env.pixelHeight)
+            return false;
+    }
+    for (CVARNFBControl* c : list) {
+        FormRect r = c->rect();
+        r.right += step.dx;
+        r.bottom += step.dy;
+        applyRect(*c, r);
+    }
+    changed();
+    return true;
+}
+
+CVARNFBControl* FormDesigner::cycle(bool backwards) {
+    std::vector<CVARNFBControl*> order;
+    for (auto& c : doc_->controls())
+        if (c->kind != kind::Frame && c.get() != pending_) order.push_back(c.get());
+    if (order.empty()) return nullptr;
+    const auto at = std::find(order.begin(), order.end(), selection_.dominant());
+    std::size_t next = 0;
+    if (at == order.end()) next = backwards ? order.size() - 1 : 0;
+    else if (backwards) next = at == order.begin() ? order.size() - 1 : static_cast<std::size_t>(at - order.begin()) - 1;
+    else next = (static_cast<std::size_t>(at - order.begin()) + 1) % order.size();
+    selectOnly(*order[next]);
+    return order[next];
+}
+
+void FormDesigner::selectOnly(CVARNFBControl& control) {
+    selection_.clear();
+    if (control.kind != kind::Frame) selection_.setDominant(&control);
 }
 
 // --- texts ---

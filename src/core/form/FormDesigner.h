@@ -164,6 +164,19 @@ public:
     // An arrow, Home, End, Page Up or Page Down key: every selected, unlocked
     // control moves when all stay inside the form. No undo record.
     bool nudge(NudgeKey key);
+    // Shift with an arrow key: every selected, unlocked control's right edge
+    // (Left, Right) or bottom edge (Up, Down) moves by one nudge step, when
+    // each keeps at least one step of size and all stay inside the form. No
+    // undo record.
+    bool resizeStep(NudgeKey key);
+    // Tab (Shift+Tab): the control after (before) the dominant one in list
+    // order, the frame and a control waiting to be placed left out, becomes
+    // the only selection and dominant, the list order unchanged. Null when
+    // there is no such control.
+    CVARNFBControl* cycle(bool backwards);
+    // The object selector's choice: the control becomes the only selection
+    // and dominant, the list order unchanged; the frame leaves nothing selected.
+    void selectOnly(CVARNFBControl& control);
     // The constraint after a move or resize with this form's grid and units.
     FormRect constrain(const FormRect& pixels) const;
 

@@ -40,6 +40,7 @@
 #include "form/FormDialogCommands.h"
 #include "menubar/MenuBarCommands.h"
 #include "image/ImageCommands.h"
+#include "form/FormCommands.h"
 #include "installer/CInstallSheet.h"
 #include "platform/SettingsStore.h"
 #include "project/BuildConfiguration.h"
@@ -140,10 +141,14 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
     documents_->setDebugging([this] { return debug_->control().debugMode(); });
     documents_->setProjectFolder([this] { return workspace_.project().projectFolder(); });
     connect(editor_, &SourceEditorCommands::commandsWanted, this, &CMainFrame::updateCommands);
-    documents_->setFirstSave([this](const std::string& path) {
+    auto firstSave = [this](const std::string& path) {
         if (settings_.getInt(kSettings, "AddNewFile", 1) != 0 && workspace_.project().workspaceOpen)
             commands_->addFile(path);
-    });
+    };
+    documents_->setFirstSave(firstSave);
+    form_ = new FormCommands(*this, *mdi_, *documents_, workspace_, *commands_, ui_);
+    form_->setFirstSave(firstSave);
+    documents_->addEditor(form_);
     createMenusAndBars();
     editor_->setDebugActions(debug_->contextActions());
     wireProjectBar();
@@ -225,6 +230,10 @@ void CMainFrame::createMenusAndBars() {
             updateCommands();
         });
     }
+    connect(newMenu->addAction(QStringLiteral("VARN Form")), &QAction::triggered, this, [this] {
+        form_->newForm();
+        updateCommands();
+    });
     QAction* open = file->addAction(st->standardIcon(QStyle::SP_DialogOpenButton), tr("&Open..."));
     open->setObjectName(QStringLiteral("FileOpen"));
     open->setShortcut(QKeySequence::Open);
@@ -422,6 +431,7 @@ void CMainFrame::createMenusAndBars() {
     statusBarAction->setCheckable(true);
     statusBarAction->setChecked(true);
     connect(statusBarAction, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    form_->createActions(*bar, menu(QStringLiteral("Build"))->menuAction(), *view);
 
     for (QMenu* m : bar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
         connect(m, &QMenu::aboutToShow, this, &CMainFrame::updateCommands);
@@ -583,6 +593,7 @@ void CMainFrame::updateCommands() {
     editor_->updateCommands();
     debug_->updateCommands(b);
     images_->updateCommands();
+    form_->updateCommands();
     // Menus that later parts fill stay out of the menu bar while empty.
     for (const QString& title : {QStringLiteral("Edit"), QStringLiteral("Tools")})
         if (QMenu* m = menu(title)) m->menuAction()->setVisible(!m->isEmpty());

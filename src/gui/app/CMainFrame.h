@@ -32,6 +32,7 @@ class DocumentJournal;
 class DocumentManager;
 class DebugCommands;
 class ImageCommands;
+class FormCommands;
 class SourceEditorCommands;
 class VARNTipOfDay;
 class WindowState;
@@ -74,6 +75,7 @@ public:
     FormDialogCommands& formDialogs() { return *formDialogs_; }
     DebugCommands& debugCommands() { return *debug_; }
     ImageCommands& imageCommands() { return *images_; }
+    FormCommands& formCommands() { return *form_; }
     COutputControlBar* outputBar() const { return outputBar_; }
     QMdiArea* mdiArea() const { return mdi_; }
     QComboBox* configurationBox() const { return configBox_; }
@@ -197,6 +199,7 @@ private:
     SourceEditorCommands* editor_ = nullptr;
     DebugCommands* debug_ = nullptr;
     ImageCommands* images_ = nullptr;
+    FormCommands* form_ = nullptr;
     CVarnIdeApp* app_ = nullptr;
     std::array<WindowFont, 4> fonts_;
     QAction* toolsSeparator_ = nullptr;

@@ -32,10 +32,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() != QEvent::Close || docs_.closingAll_) return false;
         auto* w = qobject_cast<QMdiSubWindow*>(watched);
-        auto* v = w ? qobject_cast<CVarnIdeView*>(w->widget()) : nullptr;
-        DocumentPane* p = paneIn(w);
-        const std::string path = v ? v->path() : p ? p->panePath() : std::string();
-        if ((v || p) && docs_.isModified(path) && !docs_.saveModified(path)) {
+        const std::string path = w ? docs_.pathOf(w) : std::string();
+        if (!path.empty() && docs_.isModified(path) && !docs_.saveModified(path)) {
             e->ignore();
             return true;
         }
@@ -68,10 +66,41 @@ QMdiSubWindow* DocumentManager::windowOf(const std::string& path) const {
     return nullptr;
 }
 
-CVarnIdeView* DocumentManager::activeView() const {
+QMdiSubWindow* DocumentManager::activeWindow() const {
     QMdiSubWindow* w = area_.activeSubWindow();
     if (!w) w = area_.currentSubWindow();
-    return w && !w->isHidden() ? qobject_cast<CVarnIdeView*>(w->widget()) : nullptr;
+    return w && !w->isHidden() ? w : nullptr;
+}
+
+CVarnIdeView* DocumentManager::activeView() const {
+    QMdiSubWindow* w = activeWindow();
+    return w ? qobject_cast<CVarnIdeView*>(w->widget()) : nullptr;
+}
+
+void DocumentManager::watchWindow(QMdiSubWindow* w) { w->installEventFilter(closeGuard_); }
+
+DocumentEditor* DocumentManager::editorFor(const std::string& path) const {
+    for (DocumentEditor* e : editors_)
+        if (e->handles(path)) return e;
+    return nullptr;
+}
+
+DocumentEditor* DocumentManager::editorOf(QMdiSubWindow* w) const {
+    if (!w || qobject_cast<CVarnIdeView*>(w->widget())) return nullptr;
+    const std::string path = w->property(kPathProperty).toString().toStdString();
+    DocumentEditor* e = editorFor(path);
+    return e && e->windowOf(path) == w ? e : nullptr;
+}
+
+std::string DocumentManager::pathOf(QMdiSubWindow* w) const {
+    if (auto* v = qobject_cast<CVarnIdeView*>(w->widget())) return v->path();
+    if (DocumentPane* p = paneIn(w)) return p->panePath();
+    return editorOf(w) ? w->property(kPathProperty).toString().toStdString() : std::string();
+}
+
+CVARNfbDoc* DocumentManager::openForm(const std::string& path) {
+    DocumentEditor* e = editorFor(path);
+    return e ? e->openForm(path) : nullptr;
 }
 
 std::vector<CVarnIdeView*> DocumentManager::views() const {
@@ -101,10 +130,14 @@ void DocumentManager::updateTitle(CVarnIdeView& v) {
         }
 }
 
-bool DocumentManager::isOpen(const std::string& path) const { return windowOf(path) != nullptr; }
+bool DocumentManager::isOpen(const std::string& path) const {
+    if (DocumentEditor* e = editorFor(path); e && e->windowOf(path)) return true;
+    return windowOf(path) != nullptr;
+}
 
 bool DocumentManager::isModified(const std::string& path) const {
     if (DocumentPane* p = pane(path)) return p->paneModified();
+    if (DocumentEditor* e = editorFor(path); e && e->windowOf(path)) return e->isModified(path);
     CVarnIdeView* v = view(path);
     return v && v->modified();
 }
@@ -128,6 +161,7 @@ bool DocumentManager::save(const std::string& path) {
         updatePaneTitle(windowOf(p->panePath()));
         return ok;
     }
+    if (DocumentEditor* e = editorFor(path); e && e->windowOf(path)) return e->save(path);
     CVarnIdeView* v = view(path);
     if (!v) return false;
     // Only the text documents are written here; the others are never changed.
@@ -186,6 +220,7 @@ bool DocumentManager::saveAs(const std::string& path, const std::string& request
 // Save and Save As work on untitled documents too: they ask for the name.
 bool DocumentManager::saveActive() {
     if (DocumentPane* p = activePane()) return save(p->panePath());
+    if (editorOf(activeWindow())) return save(activePath());
     CVarnIdeView* v = activeView();
     return v && save(v->path());
 }
@@ -197,6 +232,7 @@ bool DocumentManager::saveActiveAs() {
 }
 
 bool DocumentManager::activeSavable() const {
+    if (editorOf(activeWindow())) return true;
     CVarnIdeView* v = activeView();
     return (v && v->editable()) || activePane();
 }
@@ -208,10 +244,11 @@ std::optional<std::string> DocumentManager::text(const std::string& path) const 
 
 std::vector<std::string> DocumentManager::modifiedDocuments() const {
     std::vector<std::string> out;
-    for (CVarnIdeView* v : views())
-        if (v->modified()) out.push_back(v->path());
-    for (QMdiSubWindow* w : area_.subWindowList(QMdiArea::CreationOrder))
-        if (DocumentPane* p = paneIn(w); p && !w->isHidden() && p->paneModified()) out.push_back(p->panePath());
+    for (QMdiSubWindow* w : area_.subWindowList(QMdiArea::CreationOrder)) {
+        if (w->isHidden()) continue;
+        const std::string path = pathOf(w);
+        if (!path.empty() && isModified(path)) out.push_back(path);
+    }
     return out;
 }
 
@@ -282,7 +319,8 @@ void DocumentManager::activated(QMdiSubWindow* w) {
     v->setErrorLine(-1);
 }
 
-bool DocumentManager::open(const std::string& path, bool /*newForm*/) {
+bool DocumentManager::open(const std::string& path, bool newForm) {
+    if (DocumentEditor* e = editorFor(path)) return e->open(path, newForm) != nullptr;
     if (opensAsPane(path)) return openPane(path) != nullptr;
     return openView(path) != nullptr;
 }
@@ -330,6 +368,7 @@ void DocumentManager::updatePaneTitle(QMdiSubWindow* w) {
 }
 
 bool DocumentManager::openAtLine(const std::string& path, int line, bool errorMarker) {
+    if (editorFor(path)) return open(path, false);
     if (opensAsPane(path)) return openPane(path) != nullptr;
     CVarnIdeView* v = openView(path);
     if (!v) return false;
@@ -359,6 +398,7 @@ void DocumentManager::closeAll() {
 
 std::string DocumentManager::activePath() const {
     if (DocumentPane* p = activePane()) return p->panePath();
+    if (QMdiSubWindow* w = activeWindow(); w && editorOf(w)) return pathOf(w);
     CVarnIdeView* v = activeView();
     return v && !v->doc().untitled ? v->path() : std::string();
 }

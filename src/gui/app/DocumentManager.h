@@ -1,8 +1,8 @@
-// The document windows of the main frame: a file opens in the pane of its
-// template when one is registered (bitmaps and icons in the image editor),
-// else in a source view (forms read-only until their editor takes them); text documents
-// are edited and saved byte-exact. It tracks modification, read-only files,
-// first saves of new documents and the markers the frame asks for.
+// The document windows of the main frame: a file opens in the editor that
+// handles its kind (the form designer) or in the pane of its template (bitmaps
+// and icons in the image editor), else in a source view; text documents are
+// edited and saved byte-exact. It tracks modification, read-only files, first
+// saves of new documents and the markers the frame asks for.
 #pragma once
 
 #include <QPointer>
@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 
+#include "app/DocumentEditor.h"
 #include "app/DocumentWindows.h"
 #include "app/Ui.h"
 #include "editor/SourceCommands.h"
@@ -43,6 +44,7 @@ public:
     std::vector<std::string> modifiedDocuments() const override;
     bool saveAllModified() override;
     bool open(const std::string& path, bool newForm) override;
+    CVARNfbDoc* openForm(const std::string& path) override;
 
     bool openAtLine(const std::string& path, int line, bool errorMarker) override;
     void closeAll() override;
@@ -56,6 +58,13 @@ public:
     bool saveActiveAs();
     // The active document can be saved (it is of a text template).
     bool activeSavable() const;
+
+    // An editor's window: closing it asks to save a modified document.
+    void watchWindow(QMdiSubWindow* w);
+    // An editor that opens the files it handles instead of a source view.
+    void addEditor(DocumentEditor* editor) { editors_.push_back(editor); }
+    // The editor that opens the file; null for a source view.
+    DocumentEditor* editorFor(const std::string& path) const;
 
     // Replaces the question asked before a modified document is closed or
     // when all are saved (the default asks with a message box).
@@ -110,6 +119,11 @@ private:
     // Offers to save one modified document: false when the user cancelled
     // or the save failed.
     bool saveModified(const std::string& path);
+    // The path of the document shown in a window (a view's or an editor's).
+    std::string pathOf(QMdiSubWindow* w) const;
+    // The editor that keeps the window; null for a source view.
+    DocumentEditor* editorOf(QMdiSubWindow* w) const;
+    QMdiSubWindow* activeWindow() const;
 
     QMdiArea& area_;
     Ui& ui_;
@@ -122,6 +136,7 @@ private:
     std::function<bool()> debugging_;
     std::function<std::string()> projectFolder_;
     std::map<DocumentTemplate, PaneOpener> paneOpeners_;
+    std::vector<DocumentEditor*> editors_;
 };
 
 }  // namespace varn

@@ -192,6 +192,42 @@ TEST(FormDesignerCommands, NudgeMovesTogetherOnlyInsideTheForm) {
     EXPECT_TRUE(b.designer.undoList().empty());
 }
 
+TEST(FormDesignerCommands, ShiftArrowResizesOnlyWhileEveryControlFits) {
+    Bench b;
+    CVARNFBControl& a = b.add(kind::Button, "A", 10, 10, 2, 10);
+    CVARNFBControl& c = b.add(kind::Button, "C", 50, 10, 20, 10);
+    b.designer.selectAll();
+    EXPECT_TRUE(b.designer.resizeStep(NudgeKey::Down));
+    EXPECT_EQ(a.rect().height() * 100 + c.rect().height(), 1111);
+    EXPECT_TRUE(b.designer.resizeStep(NudgeKey::Left));
+    EXPECT_EQ(a.rect().width(), 1);
+    EXPECT_FALSE(b.designer.resizeStep(NudgeKey::Left)) << "A would lose its last unit";
+    EXPECT_EQ(c.rect().width(), 19);
+    c.rect() = FormRect{130, 10, 159, 20};
+    EXPECT_FALSE(b.designer.resizeStep(NudgeKey::Right)) << "C would leave the form";
+    EXPECT_TRUE(b.designer.undoList().empty());
+}
+
+TEST(FormDesignerCommands, TabCyclesInListOrderWithoutTheFrameOrReordering) {
+    Bench b;
+    b.add(kind::Button, "A", 10, 10);
+    b.add(kind::Button, "B", 40, 10);
+    b.designer.addControl(kind::Label);  // waiting to be placed: left out
+    const std::vector<std::string> before = b.names();
+    struct Step {
+        bool back;
+        const char* name;
+    };
+    for (const Step& s : {Step{false, "A"}, Step{false, "B"}, Step{false, "A"}, Step{true, "B"}, Step{true, "A"}}) {
+        ASSERT_TRUE(b.designer.cycle(s.back));
+        EXPECT_EQ(b.designer.selection().dominant()->name, s.name);
+        EXPECT_EQ(b.designer.selection().count(), 1);
+    }
+    EXPECT_EQ(b.names(), before);
+    b.designer.selectOnly(*b.doc.controls()[0]);
+    EXPECT_FALSE(b.designer.selection().any()) << "choosing the frame selects nothing";
+}
+
 TEST(FormDesignerClipboard, PasteGroupsArrayElementsAndNamesAfresh) {
     Bench b;
     ControlCounter::reset(100);
