@@ -40,6 +40,8 @@
 #include "form/FormDialogCommands.h"
 #include "menubar/MenuBarCommands.h"
 #include "image/ImageCommands.h"
+#include "form/CVARNfbPropertySheet.h"
+#include "form/CVARNfbView.h"
 #include "form/FormCommands.h"
 #include "installer/CInstallSheet.h"
 #include "platform/SettingsStore.h"
@@ -149,6 +151,10 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
     form_ = new FormCommands(*this, *mdi_, *documents_, workspace_, *commands_, ui_);
     form_->setFirstSave(firstSave);
     documents_->addEditor(form_);
+    // A double-click on the dominant control (or Enter) opens its properties.
+    form_->setPropertiesHandler([this](CVARNfbView& view) {
+        CVARNfbPropertySheet::edit(this, view.designer(), PropertySheetContext::forMainFrame(*this, ui_, settings_));
+    });
     createMenusAndBars();
     editor_->setDebugActions(debug_->contextActions());
     wireProjectBar();
