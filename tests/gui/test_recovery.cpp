@@ -13,6 +13,9 @@
 #include "app/DocumentJournal.h"
 #include "app/DocumentManager.h"
 #include "editor/CVarnIdeView.h"
+#include "form/CVARNfbView.h"
+#include "form/FormCommands.h"
+#include "form/FormFileWriter.h"
 #include "platform/FileSystem.h"
 
 using namespace varn;
@@ -188,6 +191,45 @@ private slots:
         // The other project's copy waits until that project is open.
         QCOMPARE(journal.leftBehind().size(), 1u);
         QCOMPARE(journal.leftBehind()[0].info.originalPath, std::string("/elsewhere/Other.vpj"));
+    }
+
+    // A form is journalled as its save writes it and comes back into a designer window.
+    void formsAreJournalledAndRecoveredIntoTheDesigner() {
+        guitest::Window w(QStringLiteral("Demo"));
+        const QString folder = w.tmp.path() + QStringLiteral("/recovery");
+        DocumentJournal journal(s(folder));
+        w.frame.setDocumentJournal(&journal);
+        const std::string path = s(w.file(QStringLiteral("AllKinds.vff")));
+        QVERIFY(
+            QFile::copy(QStringLiteral(VARN_TEST_DATA "/form/designer/AllKinds.vff"), QString::fromStdString(path)));
+        QFile::setPermissions(QString::fromStdString(path), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QVERIFY(w.frame.openDocument(path));
+        CVARNfbView* v = w.frame.formCommands().view(path);
+        QVERIFY(v);
+        QTest::keyClick(v->surface(), Qt::Key_Tab);
+        QTest::keyClick(v->surface(), Qt::Key_Right);
+        QVERIFY(v->designer().modified());
+        QVERIFY(guitest::waitFor([&] { return entryFiles(folder) == 2; }));
+        journal.flush();
+        const std::string copy = *fsys::readFile(s(folder) + "/" + journal.journal().keyFor(path) + ".data");
+        const std::string layout = writeFormFile(v->doc(), {}, 0);
+
+        // Saved: the entry goes.
+        QVERIFY(w.frame.documentManager().save(path));
+        QVERIFY(guitest::waitFor([&] { return entryFiles(folder) == 0; }));
+
+        // An ended IDE's copy replaces the unmodified window, modified.
+        RecoveryJournal crashed(s(folder), test::endedProcessId(), 0);
+        QVERIFY(crashed.write(crashed.keyFor(path), JournalKind::Form, path, "", copy, 10));
+        test::writeBytes(path,
+                         *fsys::readFile(QStringLiteral(VARN_TEST_DATA "/form/designer/AllKinds.vff").toStdString()));
+        journal.setChooser([](const std::vector<JournalEntry>&) { return DocumentJournal::Choice::Recover; });
+        w.ui.answers.push_back(Answer::Yes);  // the file changed on disk since
+        journal.offerRecovery(w.frame.documentManager(), w.ui);
+        CVARNfbView* recovered = w.frame.formCommands().view(path);
+        QVERIFY(recovered);
+        QVERIFY(recovered->designer().modified());
+        QCOMPARE(writeFormFile(recovered->doc(), {}, 0), layout);
     }
 
     void theDialogListsEveryEntryWithItsKindAndNote() {

@@ -43,6 +43,8 @@
 #include "form/CVARNfbPropertySheet.h"
 #include "form/CVARNfbView.h"
 #include "form/FormCommands.h"
+#include "form/CVARNfbFrm.h"
+#include "form/FormFileWriter.h"
 #include "installer/CInstallSheet.h"
 #include "platform/SettingsStore.h"
 #include "project/BuildConfiguration.h"
@@ -739,6 +741,24 @@ void CMainFrame::setDocumentJournal(DocumentJournal* journal) {
     project.modified = [this] { return workspace_.project().workspaceOpen && workspace_.project().modified; };
     project.bytes = [this] { return workspace_.workspaceBytes(); };
     journal_->watchPolled(this, std::move(project));
+    // Forms: as their save writes them; the time in the file does not count as a change.
+    form_->setViewOpened([this](CVARNfbView& v, CVARNfbFrm& f) {
+        if (!journal_) return;
+        CVARNfbView* view = &v;
+        CVARNfbFrm* frame = &f;
+        DocumentJournal::Source form;
+        form.kind = JournalKind::Form;
+        form.path = [this, frame] { return form_->isUntitled(frame->path()) ? std::string() : frame->path(); };
+        form.title = [frame] { return paths::fileName(frame->path()); };
+        form.modified = [view] { return view->designer().modified(); };
+        form.bytes = [view, frame] { return view->doc().formText(paths::fileName(frame->path())); };
+        form.fingerprint = [view] { return writeFormFile(view->doc(), {}, 0); };
+        journal_->watchPolled(view, std::move(form));
+        connect(view, &CVARNfbView::changed, journal_, [this, view] { journal_->changed(view); });
+    });
+    journal_->setRecoverer(JournalKind::Form, [this](const JournalEntry& e, const std::string& bytes) {
+        return form_->openRecovered(e.info.originalPath, bytes) != nullptr;
+    });
     // A project's copy comes back only into that project: one that is not open
     // now waits for a start that opens it.
     journal_->setRecoverer(JournalKind::Project, [this](const JournalEntry& e, const std::string& bytes) {

@@ -95,7 +95,8 @@ void DocumentJournal::poll() {
             w.polledSum = 0;
             continue;
         }
-        const std::uint64_t sum = RecoveryJournal::checksum(w.source.bytes());
+        const std::uint64_t sum =
+            RecoveryJournal::checksum(w.source.fingerprint ? w.source.fingerprint() : w.source.bytes());
         if (sum == w.polledSum) continue;
         w.polledSum = sum;
         changedOwners.push_back(owner);

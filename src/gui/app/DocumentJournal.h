@@ -32,6 +32,9 @@ public:
         std::function<std::string()> title;
         std::function<bool()> modified;
         std::function<std::string()> bytes;
+        // For a looked-at document: what tells a change (default: the bytes),
+        // for documents whose bytes also carry the time they were made.
+        std::function<std::string()> fingerprint;
     };
     enum class Choice { Recover, Discard, Later };
     using Chooser = std::function<Choice(const std::vector<JournalEntry>&)>;

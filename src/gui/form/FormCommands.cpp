@@ -318,7 +318,33 @@ CVARNfbFrm* FormCommands::addFrame(CVARNfbView* v, const std::string& path) {
     v->surface()->setFocus();
     fillSelector();
     updateCommands();
+    if (viewOpened_) viewOpened_(*v, *f);
     return f;
+}
+
+bool FormCommands::isUntitled(const std::string& path) const {
+    return std::any_of(untitled_.begin(), untitled_.end(), [&](const std::string& u) { return paths::equalNoCase(u, path); });
+}
+
+CVARNfbView* FormCommands::openRecovered(const std::string& path, const std::string& bytes) {
+    if (QMdiSubWindow* w = windowOf(path)) {
+        if (isModified(path)) return nullptr;  // never over unsaved work
+        w->close();
+    }
+    auto* v = new CVARNfbView(std::make_unique<CVARNfbDoc>(FormEnvironment::fromProject(workspace_.project())), ui_);
+    v->doc().setNameInUse(commands_.duplicates().nameInUseHook());
+    v->doc().loadBytes(bytes, ui_);
+    std::string target = path;
+    if (target.empty()) {
+        const std::string folder = workspace_.project().projectFolder();
+        target = paths::join(folder.empty() ? fsys::currentDirectory() : folder,
+                             "Untitled" + std::to_string(++untitledCount_) + ".vff");
+        untitled_.push_back(target);
+    }
+    CVARNfbFrm* f = addFrame(v, fsys::resolveCase(target));
+    v->designer().setModified(true);
+    f->updateTitle();
+    return v;
 }
 
 bool FormCommands::save(const std::string& path) {

@@ -69,6 +69,14 @@ public:
     void setSpacingAsker(SpacingAsker asker) { askSpacing_ = std::move(asker); }
     // Called after a form was saved under a name for the first time.
     void setFirstSave(std::function<void(const std::string&)> f) { firstSave_ = std::move(f); }
+    // Called for every designer window as it opens (the recovery journal follows it).
+    void setViewOpened(std::function<void(CVARNfbView&, CVARNfbFrm&)> f) { viewOpened_ = std::move(f); }
+    // Opens a recovered copy of a form (its file, or a new untitled form when
+    // `path` is empty) in a designer window, modified; an unmodified window of
+    // the file makes way for it. Null when the copy cannot be read.
+    CVARNfbView* openRecovered(const std::string& path, const std::string& bytes);
+    // The form of this path was never saved (its name is a placeholder).
+    bool isUntitled(const std::string& path) const;
 
     // The designer of the active window; null when it is not a form.
     CVARNfbView* activeView() const;
@@ -118,6 +126,7 @@ private:
     PropertiesHandler properties_;
     SpacingAsker askSpacing_;
     std::function<void(const std::string&)> firstSave_;
+    std::function<void(CVARNfbView&, CVARNfbFrm&)> viewOpened_;
     std::vector<std::string> untitled_;  // paths of forms not yet saved
     int untitledCount_ = 0;
 };
