@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QSpinBox>
 #include <QToolBar>
 #include <QtTest>
 
@@ -18,6 +19,7 @@
 #include "app/DocumentManager.h"
 #include "app/WindowState.h"
 #include "build/ProjectBuilder.h"
+#include "form/CVARNfbPropertySheet.h"
 #include "form/CVARNfbView.h"
 #include "form/FormCommands.h"
 #include "form/FormPreviews.h"
@@ -235,6 +237,27 @@ private slots:
         QCOMPARE(v.designer().selection().count(), 1);
         QCOMPARE(ws.frame.findChild<QLabel*>(QStringLiteral("FormStatus"))->text(),
                  QStringLiteral("Posn 15,15 Size 40x12"));
+    }
+
+    // The main frame's own handler: a double-click opens the Object Properties
+    // of the dominant control, and its OK changes the form.
+    void doubleClickOpensTheObjectProperties() {
+        guitest::Window ws(QStringLiteral("Demo"));
+        CVARNfbView& v = newForm(ws, QStringLiteral("Main.vff"));
+        place(ws, v, C::AddButton, 30, 90);
+        QString title;
+        QTimer::singleShot(0, [&] {
+            auto* sheet = qobject_cast<CVARNfbPropertySheet*>(QApplication::activeModalWidget());
+            if (!sheet) return;
+            title = sheet->windowTitle();
+            auto* size = qobject_cast<QSpinBox*>(sheet->field(0, QStringLiteral("Array Size")));
+            if (size) size->setValue(3);
+            sheet->accept();
+        });
+        QTest::mouseDClick(v.surface(), Qt::LeftButton, {}, v.surfacePoint(35, 95));
+        QCOMPARE(title, QStringLiteral("Object Properties"));
+        QCOMPARE(v.doc().controls().size(), std::size_t(4));  // the frame and three elements
+        QVERIFY(v.designer().modified());
     }
 
     void readOnlyFormRefusesToSaveAndCloseAsks() {
