@@ -16,6 +16,9 @@
 #include "form/CVARNfbView.h"
 #include "form/FormCommands.h"
 #include "form/FormFileWriter.h"
+#include "image/CVARNImgDoc.h"
+#include "image/CVARNImgFrame.h"
+#include "image/ImageBlockWriter.h"
 #include "platform/FileSystem.h"
 
 using namespace varn;
@@ -230,6 +233,44 @@ private slots:
         QVERIFY(recovered);
         QVERIFY(recovered->designer().modified());
         QCOMPARE(writeFormFile(recovered->doc(), {}, 0), layout);
+    }
+
+    // An image is journalled with the drawing in progress and comes back into its window.
+    void imagesAreJournalledAndRecoveredIntoTheEditor() {
+        guitest::Window w(QStringLiteral("Demo"));
+        const QString folder = w.tmp.path() + QStringLiteral("/recovery");
+        DocumentJournal journal(s(folder));
+        w.frame.setDocumentJournal(&journal);
+        const std::string path = s(w.file(QStringLiteral("Pic.vbm")));
+        CVARNImgDoc blank;
+        QVERIFY(blank.addImage(8, 8, 24, w.ui) == 0);
+        blank.capture();
+        QVERIFY(writeImageFile(path, blank.images(), w.ui).ok());
+        QVERIFY(w.frame.openDocument(path));
+        auto* frame = dynamic_cast<CVARNImgFrame*>(w.frame.documentManager().pane(path));
+        QVERIFY(frame);
+        frame->document().surface()->set(2, 3, Rgb{0xFF, 0, 0});
+        frame->document().markSurfaceChanged();
+        frame->documentChanged();
+        QVERIFY(guitest::waitFor([&] { return entryFiles(folder) == 2; }));
+        journal.flush();
+        const std::string copy = *fsys::readFile(s(folder) + "/" + journal.journal().keyFor(path) + ".data");
+        QCOMPARE(copy, frame->document().fileBytes());
+
+        // Closed without saving: the entry goes; an ended IDE's copy comes back, unsaved.
+        w.ui.answers.push_back(Answer::No);
+        w.frame.documentManager().closeAll();
+        QTest::qWait(0);
+        QVERIFY(guitest::waitFor([&] { return entryFiles(folder) == 0; }));
+        RecoveryJournal crashed(s(folder), test::endedProcessId(), 0);
+        QVERIFY(crashed.write(crashed.keyFor(path), JournalKind::Image, path, "", copy, 10));
+        journal.setChooser([](const std::vector<JournalEntry>&) { return DocumentJournal::Choice::Recover; });
+        journal.offerRecovery(w.frame.documentManager(), w.ui);
+        frame = dynamic_cast<CVARNImgFrame*>(w.frame.documentManager().pane(path));
+        QVERIFY(frame);
+        QVERIFY(frame->paneModified());
+        QCOMPARE(frame->document().surface()->at(2, 3), (Rgb{0xFF, 0, 0}));
+        QVERIFY(journal.leftBehind().empty());
     }
 
     void theDialogListsEveryEntryWithItsKindAndNote() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "image/ByteSource.h"
 #include "image/ImageBlockReader.h"
 #include "image/ImageBlockWriter.h"
 #include "image/ImageCodec.h"
@@ -80,6 +81,26 @@ bool CVARNImgDoc::save(const std::string& path, Ui& ui, ImageProject& project) {
     if (!registerImageFile(path, iconKind_, project, ui)) return false;
     path_ = path;
     modified_ = false;
+    return true;
+}
+
+std::string CVARNImgDoc::fileBytes() const {
+    std::vector<ImageRecord> records = images_;
+    if (current_ >= 0 && current_ < imageCount() && surface_) {
+        ImageRecord& r = records[static_cast<std::size_t>(current_)];
+        r.stored = encodeImage(*surface_, r.descriptor, r.stored);
+    }
+    return encodeImageFile(records);
+}
+
+bool CVARNImgDoc::takeRecovered(const std::string& bytes, Ui& ui) {
+    ImageBlockReader reader(ui);
+    MemoryByteSource in(bytes);
+    auto read = reader.read(in);
+    if (!read || read->empty()) return false;
+    images_ = std::move(*read);
+    selectImage(0);
+    storedChanged_ = true;
     return true;
 }
 

@@ -61,6 +61,13 @@ public:
     // project; success only when registered. A read-only target is refused
     // with a message and reported as success without writing.
     bool save(const std::string& path, Ui& ui, ImageProject& project);
+    // The bytes a save would write now (the drawing included), leaving the
+    // document as it is: the recovery journal's copy.
+    std::string fileBytes() const;
+    // Takes the images of a recovered copy in place of the open ones; the
+    // document then has unsaved changes. False (after the reader's message)
+    // when the copy cannot be read, and the document stays as it was.
+    bool takeRecovered(const std::string& bytes, Ui& ui);
 
     // The images, in file order; at most two once edited.
     const std::vector<ImageRecord>& images() const { return images_; }

@@ -15,42 +15,43 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "app/DocumentManager.h"
 #include "app/CSettingsDlg.h"
 #include "app/CUserToolsDlg.h"
-#include "app/UserTools.h"
-#include "app/Ui.h"
 #include "app/DocumentJournal.h"
+#include "app/DocumentManager.h"
+#include "app/Ui.h"
+#include "app/UserTools.h"
 #include "app/VARNTipOfDay.h"
 #include "app/WindowState.h"
 #include "build/COutputControlBar.h"
-#include "platform/Paths.h"
 #include "build/DeviceInstall.h"
 #include "build/GuiBuildHost.h"
 #include "build/HotSyncInstaller.h"
 #include "build/ProjectBuilder.h"
 #include "convert/CImportImage.h"
 #include "convert/CVDI2PDBDlg.h"
+#include "debug/CWatchControlBar.h"
 #include "debug/DebugCommands.h"
 #include "debug/DebugControl.h"
-#include "debug/CWatchControlBar.h"
 #include "editor/CFindInFiles.h"
 #include "editor/CVarnIdeView.h"
 #include "editor/SourceEditorCommands.h"
-#include "form/FormDialogCommands.h"
-#include "menubar/MenuBarCommands.h"
-#include "image/ImageCommands.h"
+#include "form/CVARNfbFrm.h"
 #include "form/CVARNfbPropertySheet.h"
 #include "form/CVARNfbView.h"
 #include "form/FormCommands.h"
-#include "form/CVARNfbFrm.h"
+#include "form/FormDialogCommands.h"
 #include "form/FormFileWriter.h"
+#include "image/CVARNImgFrame.h"
+#include "image/ImageCommands.h"
 #include "installer/CInstallSheet.h"
+#include "menubar/MenuBarCommands.h"
+#include "platform/Paths.h"
 #include "platform/SettingsStore.h"
 #include "project/BuildConfiguration.h"
 #include "project/CCompilePilotDlg.h"
-#include "project/CProjectSettingsDlg.h"
 #include "project/CProjectBar.h"
+#include "project/CProjectSettingsDlg.h"
 #include "project/ProjectCommands.h"
 #include "project/VARNWorkspaceManager.h"
 
@@ -119,7 +120,8 @@ CMainFrame::CMainFrame(VARNWorkspaceManager& workspace, Ui& ui, SettingsStore& s
             [this](const QString& path, int line) { openAtLine(path.toStdString(), line); });
 
     documents_ = std::make_unique<DocumentManager>(*mdi_, ui_);
-    windowState_ = std::make_unique<WindowState>(*this, *mdi_, *documents_, workspace_.project(), settings_, projectBar_);
+    windowState_ =
+        std::make_unique<WindowState>(*this, *mdi_, *documents_, workspace_.project(), settings_, projectBar_);
     workspace_.setWindows(windowState_.get());
     commands_ = std::make_unique<ProjectCommands>(workspace_, ui_, settings_, *documents_);
     buildHost_ = std::make_unique<GuiBuildHost>(*outputBar_, *commands_, *mdi_);
@@ -229,8 +231,8 @@ void CMainFrame::createMenusAndBars() {
     // File
     QMenu* file = bar->addMenu(tr("&File"));
     QMenu* newMenu = file->addMenu(st->standardIcon(QStyle::SP_FileIcon), tr("&New"));
-    for (DocumentTemplate type : {DocumentTemplate::Source, DocumentTemplate::CFile, DocumentTemplate::Header,
-                                  DocumentTemplate::Package}) {
+    for (DocumentTemplate type :
+         {DocumentTemplate::Source, DocumentTemplate::CFile, DocumentTemplate::Header, DocumentTemplate::Package}) {
         const std::string name = documentTemplateInfo(type).filterName;
         QAction* a = newMenu->addAction(q(name.substr(0, name.find(" ("))));
         connect(a, &QAction::triggered, this, [this, type] {
@@ -279,9 +281,8 @@ void CMainFrame::createMenusAndBars() {
     });
     QAction* findAll = edit->addAction(QStringLiteral("Fi&nd All Functions"));
     findAll->setObjectName(QStringLiteral("FindAllFunctions"));
-    connect(findAll, &QAction::triggered, this, [this] {
-        CFindInFiles::findAllFunctions(*outputBar_, workspace_.project().tree, ui_, documents_.get());
-    });
+    connect(findAll, &QAction::triggered, this,
+            [this] { CFindInFiles::findAllFunctions(*outputBar_, workspace_.project().tree, ui_, documents_.get()); });
     QMenu* view = bar->addMenu(tr("&View"));
     editor_->setFindInFilesAction(findInFiles);
     // Find All Functions stands on the File menu as well, before Exit.
@@ -290,12 +291,14 @@ void CMainFrame::createMenusAndBars() {
 
     // Project
     QMenu* project = bar->addMenu(tr("&Project"));
-    QAction* newProject = project->addAction(st->standardIcon(QStyle::SP_FileDialogNewFolder), QStringLiteral("New Project"));
+    QAction* newProject =
+        project->addAction(st->standardIcon(QStyle::SP_FileDialogNewFolder), QStringLiteral("New Project"));
     connect(newProject, &QAction::triggered, this, [this] {
         commands_->newProject();
         updateCommands();
     });
-    QAction* openProject = project->addAction(st->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("Open Project"));
+    QAction* openProject =
+        project->addAction(st->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("Open Project"));
     connect(openProject, &QAction::triggered, this, [this] {
         commands_->openProject();
         updateCommands();
@@ -341,9 +344,9 @@ void CMainFrame::createMenusAndBars() {
     QAction* buildInstaller = project->addAction(QStringLiteral("Build Application &Installer..."));
     connect(buildInstaller, &QAction::triggered, this,
             [this] { CInstallSheet::run(this, workspace_, ui_, CInstallSheet::StartPage::Build); });
-    projectFileActions_ = {newProject,   openProject,     closeProject, addFiles,  updateIncludes,
-                           duplicates,   projectSettings, appSettings,  installSettings, buildInstaller,
-                           saveAll,      v2Action_,       projectVariables};
+    projectFileActions_ = {newProject, openProject,     closeProject,    addFiles,        updateIncludes,
+                           duplicates, projectSettings, appSettings,     installSettings, buildInstaller,
+                           saveAll,    v2Action_,       projectVariables};
 
     // Build
     QMenu* build = bar->addMenu(tr("&Build"));
@@ -526,8 +529,7 @@ void CMainFrame::customizeTools() {
     auto tools = UserTools::load(file);
     CUserToolsDlg dlg(tools ? *tools : std::vector<UserTool>{}, this);
     if (dlg.exec() != QDialog::Accepted) return;
-    if (Status saved = UserTools::save(file, dlg.tools()); !saved)
-        ui_.error(saved.error().message);
+    if (Status saved = UserTools::save(file, dlg.tools()); !saved) ui_.error(saved.error().message);
 }
 
 void CMainFrame::fillToolsMenu() {
@@ -574,13 +576,19 @@ bool CMainFrame::commandEnabled(int id) const {
     if (busy()) return false;
     const bool watched = programWatched_ && programWatched_();
     switch (id) {
-    case ID_BUILD_COMPILE: return builder_->canCompile(watched);
-    case ID_BUILD_CBUILD: return commands_->canToggleOptimized(false);
-    case ID_BUILD_MAKEPRC:
-    case ID_BUILD_PRCINSTALL: return builder_->canMakePrc();
-    case ID_BUILD_VSMINSTALL: return builder_->canVsmInstall();
-    case ID_BUILD_POCKETPCINSTALL: return builder_->canPocketPCInstall();
-    default: return false;
+        case ID_BUILD_COMPILE:
+            return builder_->canCompile(watched);
+        case ID_BUILD_CBUILD:
+            return commands_->canToggleOptimized(false);
+        case ID_BUILD_MAKEPRC:
+        case ID_BUILD_PRCINSTALL:
+            return builder_->canMakePrc();
+        case ID_BUILD_VSMINSTALL:
+            return builder_->canVsmInstall();
+        case ID_BUILD_POCKETPCINSTALL:
+            return builder_->canPocketPCInstall();
+        default:
+            return false;
     }
 }
 
@@ -645,8 +653,10 @@ bool CMainFrame::openDocument(const std::string& path) {
 bool CMainFrame::openFromShell(const std::string& path) {
     if (path.empty()) return false;
     bool opened = false;
-    if (paths::equalNoCase(paths::extension(path), "vpj")) opened = commands_->openProject(path);
-    else opened = documents_->open(path, false);
+    if (paths::equalNoCase(paths::extension(path), "vpj"))
+        opened = commands_->openProject(path);
+    else
+        opened = documents_->open(path, false);
     updateCommands();
     return opened;
 }
@@ -736,7 +746,9 @@ void CMainFrame::setDocumentJournal(DocumentJournal* journal) {
     // The project's settings and lists, as its save would write them.
     DocumentJournal::Source project;
     project.kind = JournalKind::Project;
-    project.path = [this] { return workspace_.project().workspaceOpen ? workspace_.project().projectPath : std::string(); };
+    project.path = [this] {
+        return workspace_.project().workspaceOpen ? workspace_.project().projectPath : std::string();
+    };
     project.title = [this] { return paths::fileName(workspace_.project().projectPath); };
     project.modified = [this] { return workspace_.project().workspaceOpen && workspace_.project().modified; };
     project.bytes = [this] { return workspace_.workspaceBytes(); };
@@ -755,6 +767,26 @@ void CMainFrame::setDocumentJournal(DocumentJournal* journal) {
         form.fingerprint = [view] { return writeFormFile(view->doc(), {}, 0); };
         journal_->watchPolled(view, std::move(form));
         connect(view, &CVARNfbView::changed, journal_, [this, view] { journal_->changed(view); });
+    });
+    // Images: every type of the file, the drawing in progress included.
+    images_->setFrameOpened([this](CVARNImgFrame& f) {
+        if (!journal_) return;
+        CVARNImgFrame* frame = &f;
+        DocumentJournal::Source image;
+        image.kind = JournalKind::Image;
+        image.path = [frame] { return frame->panePath(); };
+        image.title = [frame] { return paths::fileName(frame->panePath()); };
+        image.modified = [frame] { return frame->paneModified(); };
+        image.bytes = [frame] { return frame->document().fileBytes(); };
+        journal_->watchPolled(frame, std::move(image));
+    });
+    journal_->setRecoverer(JournalKind::Image, [this](const JournalEntry& e, const std::string& bytes) {
+        const std::string& path = e.info.originalPath;
+        if (path.empty() || documents_->isModified(path) || !documents_->open(path, false)) return false;
+        auto* frame = dynamic_cast<CVARNImgFrame*>(documents_->pane(path));
+        if (!frame || !frame->document().takeRecovered(bytes, ui_)) return false;
+        frame->documentChanged();
+        return true;
     });
     journal_->setRecoverer(JournalKind::Form, [this](const JournalEntry& e, const std::string& bytes) {
         return form_->openRecovered(e.info.originalPath, bytes) != nullptr;

@@ -154,6 +154,7 @@ QWidget* ImageCommands::openFrame(const std::string& path) {
     connect(f, &CVARNImgFrame::coloursPicked, this, [this] {
         if (colorBar_) colorBar_->showColours(colours_);
     });
+    if (frameOpened_) frameOpened_(*f);
     return f;
 }
 

@@ -63,6 +63,8 @@ public:
     void updateCommands();
 
     // Replaces the stretch-or-clip question of a paste (tests answer it).
+    // Called for every image window as it opens (the recovery journal follows it).
+    void setFrameOpened(std::function<void(CVARNImgFrame&)> f) { frameOpened_ = std::move(f); }
     void setPasteQuestion(std::function<std::optional<PasteFit>()> q) { pasteQuestion_ = std::move(q); }
 
     // The commands on the active image window.
@@ -109,6 +111,7 @@ private:
     QAction* gridAction_ = nullptr;
     QAction* newType_ = nullptr;
     QAction* deleteType_ = nullptr;
+    std::function<void(CVARNImgFrame&)> frameOpened_;
     std::vector<QAction*> frameActions_;  // need an active image window
     std::function<std::optional<PasteFit>()> pasteQuestion_;
 };

@@ -349,5 +349,31 @@ TEST(ImageBitmapTypes, SecondTypeHasTheOtherDepthAndSurvivesSaveAndOpen) {
     EXPECT_TRUE(ui.messages.empty()) << ui.lastText();
 }
 
+// The recovery journal's copy is what the save would write, drawing included,
+// without changing the document; taken back, it gives the same images, unsaved.
+TEST(ImageRecovery, TheCopyIsTheSavedFileAndComesBackUnsaved) {
+    test::TempDir dir;
+    CVARNImgDoc doc, recovered;
+    RecordingUi ui;
+    FakeImageProject project;
+    ASSERT_TRUE(doc.replaceWithNewImage(8, 5, 24, ui));
+    ASSERT_EQ(doc.addBitmapType(ui), 1);
+    ASSERT_TRUE(doc.switchImage(0));
+    doc.surface()->set(3, 2, Rgb{0, 0xFF, 0});
+    doc.markSurfaceChanged();
+    const std::string copy = doc.fileBytes();
+    EXPECT_TRUE(doc.surfaceChanged());  // still the drawing, not yet captured
+    ASSERT_TRUE(doc.save(dir.file("Two.vbm"), ui, project));
+    EXPECT_EQ(test::readBytes(dir.file("Two.vbm")), copy);
+
+    EXPECT_FALSE(recovered.takeRecovered("not an image", ui));
+    ui.clear();
+    ASSERT_TRUE(recovered.takeRecovered(copy, ui));
+    EXPECT_TRUE(recovered.hasUnsavedChanges());
+    ASSERT_EQ(recovered.imageCount(), 2);
+    EXPECT_EQ(recovered.surface()->at(3, 2), (Rgb{0, 0xFF, 0}));
+    EXPECT_EQ(recovered.fileBytes(), copy);
+}
+
 }  // namespace
 }  // namespace varn
