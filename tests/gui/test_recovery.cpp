@@ -149,22 +149,36 @@ private slots:
         QVERIFY(ide.waitForStarted());
         QVERIFY(guitest::waitFor([&] { return ide.canReadLine() || ide.state() == QProcess::NotRunning; }));
         const QStringList reported = QString::fromUtf8(ide.readLine()).trimmed().split(QLatin1Char('\t'));
-        QCOMPARE(reported.size(), 2);
-        const std::string path = s(reported[0]), typed = s(reported[1]);
+        QCOMPARE(reported.size(), 4);
+        const std::string source = s(reported[0]), typed = s(reported[1]), form = s(reported[2]),
+                          image = s(reported[3]);
 
         DocumentJournal journal(s(journalFolder.path()));
         QVERIFY(journal.leftBehind().empty());  // its IDE is still running
         ide.kill();
         QVERIFY(ide.waitForFinished());
+        QCOMPARE(journal.leftBehind().size(), 3u);
 
         guitest::Window w(QStringLiteral("Demo"));
+        w.frame.setDocumentJournal(&journal);
         journal.setChooser([](const std::vector<JournalEntry>&) { return DocumentJournal::Choice::Recover; });
         journal.offerRecovery(w.frame.documentManager(), w.ui);
-        CVarnIdeView* v = w.frame.documentManager().view(path);
+        CVarnIdeView* v = w.frame.documentManager().view(source);
         QVERIFY(v);
         QVERIFY(v->bytes().rfind(typed, 0) == 0);
         QVERIFY(v->modified());
-        QDir(QFileInfo(QString::fromStdString(path)).absolutePath() + QStringLiteral("/..")).removeRecursively();
+        CVARNfbView* designer = w.frame.formCommands().view(form);
+        QVERIFY(designer);
+        QVERIFY(designer->designer().modified());
+        QCOMPARE(writeFormFile(designer->doc(), {}, 0), *fsys::readFile(form + ".expected"));
+        auto* picture = dynamic_cast<CVARNImgFrame*>(w.frame.documentManager().pane(image));
+        QVERIFY(picture);
+        QVERIFY(picture->paneModified());
+        QCOMPARE(picture->document().surface()->at(2, 3), (Rgb{0xFF, 0, 0}));
+        QVERIFY(journal.leftBehind().empty());
+        w.ui.answers.assign(3, Answer::No);  // close the recovered documents without saving
+        w.frame.documentManager().closeAll();
+        QDir(QFileInfo(QString::fromStdString(source)).absolutePath() + QStringLiteral("/..")).removeRecursively();
     }
 
     // The project's settings are looked at every second; a copy comes back
@@ -296,14 +310,35 @@ int runAsKilledIde(const QString& journalFolder) {
     w->tmp.setAutoRemove(false);
     auto* journal = new DocumentJournal(s(journalFolder));
     w->frame.setDocumentJournal(journal);
-    const std::string path = s(w->file(QStringLiteral("Demo.vsl")));
-    if (!w->frame.openDocument(path)) return 1;
-    CVarnIdeView* v = w->frame.documentManager().view(path);
+    // A source with typing in it.
+    const std::string source = s(w->file(QStringLiteral("Demo.vsl")));
+    if (!w->frame.openDocument(source)) return 1;
+    CVarnIdeView* v = w->frame.documentManager().view(source);
     v->setCursorPosition(0, 0);
     const QString typed = QStringLiteral("# typed before the crash");
     QTest::keyClicks(v, typed);
-    if (!guitest::waitFor([&] { return entryFiles(journalFolder) == 2; })) return 1;
-    std::printf("%s\t%s\n", path.c_str(), typed.toUtf8().constData());
+    // A form with a control moved by the keyboard; its layout is left beside the project.
+    const std::string form = s(w->file(QStringLiteral("AllKinds.vff")));
+    QFile::copy(QStringLiteral(VARN_TEST_DATA "/form/designer/AllKinds.vff"), QString::fromStdString(form));
+    QFile::setPermissions(QString::fromStdString(form), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!w->frame.openDocument(form)) return 1;
+    CVARNfbView* designer = w->frame.formCommands().view(form);
+    QTest::keyClick(designer->surface(), Qt::Key_Tab);
+    QTest::keyClick(designer->surface(), Qt::Key_Right);
+    test::writeBytes(form + ".expected", writeFormFile(designer->doc(), {}, 0));
+    // An image with a red pixel drawn at (2,3).
+    const std::string image = s(w->file(QStringLiteral("Pic.vbm")));
+    CVARNImgDoc blank;
+    blank.addImage(8, 8, 24, w->ui);
+    blank.capture();
+    if (!writeImageFile(image, blank.images(), w->ui).ok() || !w->frame.openDocument(image)) return 1;
+    auto* picture = dynamic_cast<CVARNImgFrame*>(w->frame.documentManager().pane(image));
+    picture->document().surface()->set(2, 3, Rgb{0xFF, 0, 0});
+    picture->document().markSurfaceChanged();
+    picture->documentChanged();
+
+    if (!guitest::waitFor([&] { return entryFiles(journalFolder) == 6; })) return 1;
+    std::printf("%s\t%s\t%s\t%s\n", source.c_str(), typed.toUtf8().constData(), form.c_str(), image.c_str());
     std::fflush(stdout);
     for (;;) QTest::qWait(1000);
 }
