@@ -260,6 +260,24 @@ private slots:
         QVERIFY(v.designer().modified());
     }
 
+    // File > Save As on a form asks for the name; the window follows it and
+    // the old file stays as it was.
+    void saveAsWritesTheFormUnderTheNewName() {
+        guitest::Window ws(QStringLiteral("Demo"));
+        CVARNfbView& v = newForm(ws, QStringLiteral("Main.vff"));
+        const std::string old = s(ws.file(QStringLiteral("Main.vff")));
+        const std::string before = *fsys::readFile(old);
+        place(ws, v, C::AddButton, 30, 30);
+        const std::string copy = s(ws.file(QStringLiteral("Copy.vff")));
+        ws.ui.saveAnswers.push_back(copy);
+        QVERIFY(ws.frame.documentManager().saveActiveAs());
+        QCOMPARE(ws.ui.dialogs.back().title, std::string("Save As"));
+        QCOMPARE(*fsys::readFile(old), before);
+        QVERIFY(fsys::readFile(copy)->find("Button") != std::string::npos);
+        QCOMPARE(ws.frame.documents().activePath(), copy);
+        QVERIFY(!ws.frame.documents().isModified(copy));
+    }
+
     void readOnlyFormRefusesToSaveAndCloseAsks() {
         guitest::Window ws(QStringLiteral("Demo"));
         FormCommands& forms = ws.frame.formCommands();

@@ -28,6 +28,9 @@ public:
     virtual bool isModified(const std::string& path) const = 0;
     // Saves under its own path; false (after a message) when it failed.
     virtual bool save(const std::string& path) = 0;
+    // Saves under `target`, asking for the name when it is empty; the window
+    // follows the new name. False when cancelled or failed.
+    virtual bool saveAs(const std::string& path, const std::string& target, bool ask = true) = 0;
     // The open form document of the file, if this editor keeps forms.
     virtual CVARNfbDoc* openForm(const std::string& /*path*/) { return nullptr; }
 };

@@ -173,6 +173,7 @@ bool DocumentManager::save(const std::string& path) {
 }
 
 bool DocumentManager::saveAs(const std::string& path, const std::string& requested) {
+    if (DocumentEditor* e = editorFor(path); e && e->windowOf(path)) return e->saveAs(path, requested);
     if (DocumentPane* p = pane(path)) {
         QMdiSubWindow* w = windowOf(path);
         std::string target = requested;
@@ -226,6 +227,7 @@ bool DocumentManager::saveActive() {
 }
 
 bool DocumentManager::saveActiveAs() {
+    if (QMdiSubWindow* w = activeWindow(); w && editorOf(w)) return saveAs(pathOf(w));
     if (DocumentPane* p = activePane()) return saveAs(p->panePath());
     CVarnIdeView* v = activeView();
     return v && saveAs(v->path());

@@ -323,7 +323,8 @@ CVARNfbFrm* FormCommands::addFrame(CVARNfbView* v, const std::string& path) {
 }
 
 bool FormCommands::isUntitled(const std::string& path) const {
-    return std::any_of(untitled_.begin(), untitled_.end(), [&](const std::string& u) { return paths::equalNoCase(u, path); });
+    return std::any_of(untitled_.begin(), untitled_.end(),
+                       [&](const std::string& u) { return paths::equalNoCase(u, path); });
 }
 
 CVARNfbView* FormCommands::openRecovered(const std::string& path, const std::string& bytes) {
@@ -347,14 +348,16 @@ CVARNfbView* FormCommands::openRecovered(const std::string& path, const std::str
     return v;
 }
 
-bool FormCommands::save(const std::string& path) {
+bool FormCommands::save(const std::string& path) { return saveAs(path, {}, false); }
+
+// An untitled form, or Save As, asks for the name; the window follows the new name.
+bool FormCommands::saveAs(const std::string& path, const std::string& requested, bool ask) {
     CVARNfbView* v = view(path);
     CVARNfbFrm* f = v ? frameOf(*v) : nullptr;
     if (!f) return false;
-    auto untitled = std::find_if(untitled_.begin(), untitled_.end(),
-                                 [&](const std::string& u) { return paths::equalNoCase(u, f->path()); });
-    std::string target = f->path();
-    if (untitled != untitled_.end()) {
+    const bool untitled = isUntitled(f->path());
+    std::string target = requested.empty() ? f->path() : paths::absolute(requested);
+    if (requested.empty() && (untitled || ask)) {
         FileDialog d;
         d.title = "Save As";
         d.filter = documentFilter(DocumentTemplate::Form);
@@ -375,11 +378,13 @@ bool FormCommands::save(const std::string& path) {
         return false;
     }
     v->designer().setModified(false);
-    if (untitled != untitled_.end()) {
-        untitled_.erase(untitled);
-        f->setPath(fsys::resolveCase(target));
-        if (firstSave_) firstSave_(f->path());
-    }
+    const bool renamed = !paths::equalNoCase(target, f->path());
+    if (untitled)
+        untitled_.erase(std::remove_if(untitled_.begin(), untitled_.end(),
+                                       [&](const std::string& u) { return paths::equalNoCase(u, f->path()); }),
+                        untitled_.end());
+    if (renamed) f->setPath(fsys::resolveCase(target));
+    if (untitled && firstSave_) firstSave_(f->path());
     f->updateTitle();
     return true;
 }

@@ -94,6 +94,7 @@ public:
     std::vector<std::string> openPaths() const override;
     bool isModified(const std::string& path) const override;
     bool save(const std::string& path) override;
+    bool saveAs(const std::string& path, const std::string& target, bool ask = true) override;
     CVARNfbDoc* openForm(const std::string& path) override;
 
 private:
