@@ -271,36 +271,38 @@ std::array<QRect, 8> handlesOf(const QRect& r, int size) {
 }  // namespace
 
 void CVARNfbView::paintTrackers(QPainter& p) {
-    // Drawn in batches: a rubber band may select every control of a large form.
-    QVector<QRect> dotted, plainHandles, dominantHandles;
+    // Drawn in batches of filled rectangles (no stroked outlines): a rubber
+    // band may select every control of a large form.
+    QVector<QRect> dottedEdges, handleOutlines, plainInsides, hatched;
+    auto addEdges = [](QVector<QRect>& out, const QRect& r, int w) {
+        out.push_back(QRect(r.left(), r.top(), r.width(), w));
+        out.push_back(QRect(r.left(), r.bottom() - w + 1, r.width(), w));
+        out.push_back(QRect(r.left(), r.top() + w, w, r.height() - 2 * w));
+        out.push_back(QRect(r.right() - w + 1, r.top() + w, w, r.height() - 2 * w));
+    };
     for (auto& c : designer_->doc().controls()) {
         if (!c->selected || c.get() == designer_->pending()) continue;
         const QRect r = toSurface(normalized(c->rect()));
         const bool dominant = c->tracker.style == DesignerSelection::kDominantStyle;
-        if (dominant) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(QBrush(Qt::black, Qt::BDiagPattern));
-            const QRect outer = r.adjusted(-3, -3, 3, 3);
-            p.drawRect(QRect(outer.left(), outer.top(), outer.width(), 3));
-            p.drawRect(QRect(outer.left(), r.bottom() + 1, outer.width(), 3));
-            p.drawRect(QRect(outer.left(), r.top(), 3, r.height()));
-            p.drawRect(QRect(r.right() + 1, r.top(), 3, r.height()));
-        } else {
-            dotted.push_back(r.adjusted(-1, -1, 0, 0));
-        }
+        if (dominant)
+            addEdges(hatched, r.adjusted(-3, -3, 3, 3), 3);
+        else
+            addEdges(dottedEdges, r.adjusted(-1, -1, 1, 1), 1);
         if (c->locked) continue;
-        QVector<QRect>& handles = dominant ? dominantHandles : plainHandles;
-        for (const QRect& h : handlesOf(r.adjusted(-3, -3, 3, 3), c->tracker.handleSize))
-            handles.push_back(h.adjusted(0, 0, -1, -1));
+        for (const QRect& h : handlesOf(r.adjusted(-3, -3, 3, 3), c->tracker.handleSize)) {
+            handleOutlines.push_back(h);
+            if (!dominant) plainInsides.push_back(h.adjusted(1, 1, -1, -1));
+        }
     }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
-    p.drawRects(dotted);
-    p.setPen(Qt::black);
-    p.setBrush(Qt::white);
-    p.drawRects(plainHandles);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QBrush(Qt::black, Qt::BDiagPattern));
+    p.drawRects(hatched);
+    p.setBrush(QBrush(Qt::black, Qt::Dense4Pattern));
+    p.drawRects(dottedEdges);
     p.setBrush(Qt::black);
-    p.drawRects(dominantHandles);
+    p.drawRects(handleOutlines);
+    p.setBrush(Qt::white);
+    p.drawRects(plainInsides);
     p.setBrush(Qt::NoBrush);
     if (drag_ == Drag::Move || drag_ == Drag::Resize) {
         p.setPen(QPen(Qt::black, 1, Qt::DashLine));
