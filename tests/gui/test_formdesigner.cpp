@@ -23,6 +23,8 @@
 #include "form/CVARNfbView.h"
 #include "form/FormCommands.h"
 #include "form/FormPreviews.h"
+#include "image/CVARNImgDoc.h"
+#include "image/ImageBlockWriter.h"
 #include "platform/FileSystem.h"
 #include "project/ProjectCommands.h"
 #include "project/ProjectTree.h"
@@ -276,6 +278,25 @@ private slots:
         QVERIFY(fsys::readFile(copy)->find("Button") != std::string::npos);
         QCOMPARE(ws.frame.documents().activePath(), copy);
         QVERIFY(!ws.frame.documents().isModified(copy));
+    }
+
+    // A label showing a project bitmap draws the bitmap's picture.
+    void aLabelShowsItsBitmap() {
+        guitest::Window ws(QStringLiteral("Demo"));
+        const std::string arrow = s(ws.file(QStringLiteral("Arrow.vbm")));
+        CVARNImgDoc red;
+        QVERIFY(red.addImage(8, 8, 24, ws.ui) == 0);
+        red.surface()->fill(Rgb{0xFF, 0, 0});
+        red.capture();
+        QVERIFY(writeImageFile(arrow, red.images(), ws.ui).ok());
+        ws.model().tree.addImageFile(arrow);
+        CVARNfbView& v = newForm(ws, QStringLiteral("Main.vff"));
+        CVARNFBControl& label = place(ws, v, C::AddLabel, 40, 40);
+        label.bitmap = "Arrow";
+        v.repaintPreviews();
+        const QImage shot = v.surface()->grab().toImage();
+        const QPoint inside = v.surfacePoint(label.rect().left + 2, label.rect().top + 2);
+        QCOMPARE(shot.pixelColor(inside), QColor(0xFF, 0, 0));
     }
 
     void readOnlyFormRefusesToSaveAndCloseAsks() {

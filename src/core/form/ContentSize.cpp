@@ -4,6 +4,7 @@
 #include "form/CVARNFBControl.h"
 #include "form/FormText.h"
 #include "image/ImageBlockReader.h"
+#include "image/ImageCodec.h"
 #include "image/ImageProject.h"
 
 namespace varn {
@@ -50,14 +51,31 @@ std::optional<PixelSize> contentSize(const CVARNFBControl& control, const FormFo
     return fitText(control.kind, measure.textExtent(font, text.empty() ? std::string(" ") : text), measure);
 }
 
-std::optional<PixelSize> projectBitmapSize(const ImageProject& project, const std::string& name) {
+namespace {
+
+// The images of a project bitmap, read without messages.
+std::optional<std::vector<ImageRecord>> readProjectImages(const ImageProject& project, const std::string& name) {
     const std::string path = project.imagePathByBaseName(name);
     if (path.empty()) return std::nullopt;
     RecordingUi quiet;
     ImageBlockReader reader(quiet);
     auto images = reader.readFile(path);
     if (!images || images->empty()) return std::nullopt;
+    return std::move(*images);
+}
+
+}  // namespace
+
+std::optional<PixelSize> projectBitmapSize(const ImageProject& project, const std::string& name) {
+    auto images = readProjectImages(project, name);
+    if (!images) return std::nullopt;
     return PixelSize{images->front().width(), images->front().height()};
+}
+
+std::optional<PixelBuffer> projectBitmap(const ImageProject& project, const std::string& name) {
+    auto images = readProjectImages(project, name);
+    if (!images) return std::nullopt;
+    return decodeImage(images->front());
 }
 
 }  // namespace varn

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "form/FormFonts.h"
+#include "image/PixelBuffer.h"
 
 namespace varn {
 
@@ -49,5 +50,8 @@ std::optional<PixelSize> contentSize(const CVARNFBControl& control, const FormFo
 // name (read quietly); nothing when the project has no such image or the
 // file cannot be read.
 std::optional<PixelSize> projectBitmapSize(const ImageProject& project, const std::string& name);
+// The first image of that bitmap, decoded; none when the project has no such
+// image or its file cannot be read.
+std::optional<PixelBuffer> projectBitmap(const ImageProject& project, const std::string& name);
 
 }  // namespace varn

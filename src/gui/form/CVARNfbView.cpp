@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "form/FormPreviews.h"
+#include "image/CVARNImgView.h"
 
 namespace varn {
 
@@ -204,6 +205,7 @@ std::unique_ptr<PreviewWindow> CVARNfbView::createPreview(CVARNFBControl& record
     QWidget* owner = surface_;
     if (auto* grid = dynamic_cast<CVARNfbPreview*>(parent)) owner = grid;
     auto preview = makePreview(record, owner);
+    preview->setBitmapSource([this](const std::string& name) { return bitmapImage(name); });
     preview->place(zoom_, owner == surface_ ? QPoint(kMargin, kMargin) : QPoint());
     preview->show();
     overlay_->raise();
@@ -233,6 +235,12 @@ PixelSize CVARNfbView::textExtent(const FormFont& font, const std::string& text)
 std::optional<PixelSize> CVARNfbView::bitmapSize(const std::string& name) {
     if (!images_) return std::nullopt;
     return projectBitmapSize(*images_, name);
+}
+
+QImage CVARNfbView::bitmapImage(const std::string& name) const {
+    if (!images_) return {};
+    auto picture = projectBitmap(*images_, name);
+    return picture ? CVARNImgView::imageOf(*picture) : QImage();
 }
 
 // --- painting ---

@@ -42,6 +42,8 @@ public:
     void stepZoom(int direction);
     // The project's images, for the sizes of bitmaps.
     void setImageProject(ImageProject* images) { images_ = images; }
+    // The first image of a project bitmap as the previews draw it; null when none.
+    QImage bitmapImage(const std::string& name) const;
 
     // The preview widget of a record; null when it has none.
     static CVARNfbPreview* previewOf(const CVARNFBControl& record);

@@ -179,7 +179,15 @@ void CVARNfbDropdown::paintPreview(QPainter& p, const QRect& r) {
 
 void CVARNfbLabel::paintPreview(QPainter& p, const QRect& r) {
     if (!trimBlanks(record_.bitmap).empty()) {
-        // The bitmap's place, marked with its name.
+        const QImage picture = bitmaps_ ? bitmaps_(trimBlanks(record_.bitmap)) : QImage();
+        if (!picture.isNull()) {
+            p.save();
+            p.setClipRect(r);
+            p.drawImage(r.topLeft(), picture);
+            p.restore();
+            return;
+        }
+        // A bitmap the project does not have: its place, marked with its name.
         p.setPen(QPen(palette().color(QPalette::Mid), 1, Qt::DashLine));
         p.drawRect(r.adjusted(0, 0, -1, -1));
         p.setPen(foreground());

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QFont>
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "form/CVARNFBControl.h"
@@ -34,6 +36,9 @@ public:
 
     // The preview font of a form font, at the form's pixel size.
     static QFont qtFont(const FormFont& font);
+    // Where a bitmap's picture comes from (a null image when it has none).
+    using BitmapSource = std::function<QImage(const std::string& name)>;
+    void setBitmapSource(BitmapSource source) { bitmaps_ = std::move(source); }
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -54,6 +59,7 @@ protected:
     QFont font_;
     int itemHeight_ = kDefaultItemHeight;
     QPixmap picture_;  // the control as last drawn; painting copies it
+    BitmapSource bitmaps_;
     QString text_;
     double zoom_ = 1.0;
 };
