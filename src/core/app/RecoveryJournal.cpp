@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -43,12 +45,16 @@ std::string hex(std::uint64_t v) {
 // represented and is refused by write().
 bool oneLine(const std::string& s) { return s.find_first_of("\r\n") == std::string::npos; }
 
+// A whole decimal (or hexadecimal) number and nothing else: no sign, no
+// blank, no byte after it (a NUL inside the text included), at most the
+// largest signed 64-bit value so that times and ids keep their sign.
 bool parseNumber(const std::string& text, std::uint64_t& out, int base = 10) {
-    if (text.empty()) return false;
+    if (text.empty() || !std::isxdigit(static_cast<unsigned char>(text[0]))) return false;
     char* end = nullptr;
     errno = 0;
     const unsigned long long v = std::strtoull(text.c_str(), &end, base);
-    if (errno != 0 || *end != '\0' || text[0] == '-') return false;
+    if (errno != 0 || end != text.c_str() + text.size()) return false;
+    if (base == 10 && v > static_cast<unsigned long long>(INT64_MAX)) return false;
     out = v;
     return true;
 }

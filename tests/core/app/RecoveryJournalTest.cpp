@@ -91,6 +91,18 @@ TEST(RecoveryJournal, DamagedEntriesAreListedAsDamagedAndCanOnlyBeDiscarded) {
              test::writeBytes(i, t.replace(t.find("kind=Source"), 11, "kind=Sound"));
          }},
         {"empty index", [](auto&, auto& i) { test::writeBytes(i, ""); }},
+        // A NUL inside a number once ended the number there and the rest was taken.
+        {"byte after a number",
+         [](auto&, auto& i) {
+             std::string t = test::readBytes(i);
+             test::writeBytes(i, t.insert(t.find("\nsize=") , std::string("\0x", 2)));
+         }},
+        {"time beyond the signed range",
+         [](auto&, auto& i) {
+             std::string t = test::readBytes(i);
+             const std::size_t at = t.find("time=") + 5;
+             test::writeBytes(i, t.replace(at, t.find('\n', at) - at, "12222222222222222152"));
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
