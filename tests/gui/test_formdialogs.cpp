@@ -275,6 +275,21 @@ private slots:
         QCOMPARE(grid.gridColumn(4)->name, std::string("colQty"));
         QCOMPARE(grid.displayRows, 2);
     }
+
+    // OK with a column defined on the "Add New Column" page appends it.
+    void okAppendsTheColumnOfTheNewColumnPage() {
+        guitest::Window w(QStringLiteral("Demo"));
+        auto designer = designerOn(w, "form/grid/Orders.vff");
+        CVARNFBControl& grid = named(*designer, "grdItems");
+        const std::size_t columns = grid.cells.size() / static_cast<std::size_t>(grid.displayRows);
+        CVARNfbPropertySheet sheet(*designer, grid, PropertySheetContext::forMainFrame(w.frame, w.ui, w.settings));
+        QVERIFY(sheet.switchTo(7));
+        fieldOf<QLineEdit>(sheet, 7, "Name")->setText(QStringLiteral("colNote"));
+        sheet.accept();
+        QCOMPARE(sheet.result(), int(QDialog::Accepted));
+        QCOMPARE(grid.cells.size() / static_cast<std::size_t>(grid.displayRows), columns + 1);
+        QCOMPARE(grid.gridColumn(static_cast<int>(columns))->name, std::string("colNote"));
+    }
 };
 
 QTEST_MAIN(FormDialogsTest)

@@ -711,6 +711,19 @@ void CVARNfbPropertySheet::accept() {
     }
     for (auto& page : pages_)
         if (!(page->columnPage && page->column < 0)) page->store();
+    // A column defined on the "Add New Column" page (it has a name) is appended.
+    for (int i = 0; i < static_cast<int>(pages_.size()); ++i) {
+        Page& page = *pages_[static_cast<std::size_t>(i)];
+        if (!page.columnPage || page.column >= 0) continue;
+        page.store();
+        if (trimBlanks(page.columnWork->name).empty()) continue;
+        if (const PropertyField f = page.check(); f != PropertyField::None) {
+            tabs_->setCurrentIndex(i);
+            if (QWidget* w = page.fields[labelOf(f, true)]) w->setFocus();
+            return;
+        }
+        work_.appendGridColumn(*page.columnWork);
+    }
     designer_.applyProperties(control_, work_, arraySize_);
     QDialog::accept();
 }
