@@ -8,7 +8,10 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QPixmap>
+#include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -16,12 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "QtBenchmarkMain.h"
+#include "app/DocumentJournal.h"
 #include "editor/CVarnIdeView.h"
 #include "editor/ColouringSettings.h"
 #include "editor/VarnLexer.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
-#include "QtBenchmarkMain.h"
 
 namespace {
 
@@ -203,6 +207,40 @@ void BM_TypeAtLine100000(benchmark::State& state) {
     state.counters["styled_bytes"] = static_cast<double>(styledBytes) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_TypeAtLine100000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+// 1,000 keystrokes typed into a modified 5,000-line source with the recovery
+// journal following it (1) or not (0); each keystroke is timed up to the
+// moment its events are handled, journal copies included when they fall due.
+void BM_KeystrokesWithJournal(benchmark::State& state) {
+    const bool journalled = state.range(0) != 0;
+    QTemporaryDir folder;
+    std::string text;
+    for (int i = 0; i < 5000; ++i) text += "  total = total + value_" + std::to_string(i % 97) + "; # sum\r\n";
+    std::vector<double> times;
+    for (auto _ : state) {
+        varn::CVarnIdeView view("Typing.vsl");
+        view.load(text);
+        varn::DocumentJournal journal(folder.path().toStdString());
+        if (journalled) journal.watch(view);
+        view.resize(800, 600);
+        view.show();
+        view.setCursorPosition(2500, 0);
+        for (int i = 0; i < 1000; ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            view.SendScintilla(QsciScintilla::SCI_ADDTEXT, 1UL, "x");
+            QCoreApplication::processEvents();
+            times.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            if (i % 100 == 99) QThread::msleep(200);  // pauses, so that copies fall due while typing
+        }
+        journal.flush();
+    }
+    std::sort(times.begin(), times.end());
+    state.counters["median_ms"] = times[times.size() / 2];
+    state.counters["p99_ms"] = times[times.size() * 99 / 100];
+    state.counters["max_ms"] = times.back();
+}
+BENCHMARK(BM_KeystrokesWithJournal)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 }  // namespace
 
