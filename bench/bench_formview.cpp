@@ -11,6 +11,7 @@
 #include <string>
 
 #include "LargeForm.h"
+#include "QtBenchmarkMain.h"
 #include "app/RecordingUi.h"
 #include "form/CVARNfbView.h"
 
@@ -78,11 +79,4 @@ BENCHMARK(BM_RubberBandOver2000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runQtBenchmarks(argc, argv); }

@@ -3,12 +3,14 @@
 // real main window on it.
 #pragma once
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -56,6 +58,16 @@ inline void screenshot(QWidget& w, const QString& name) {
     if (folder.isEmpty()) return;
     QDir().mkpath(folder);
     QVERIFY(w.grab().save(folder + QLatin1Char('/') + name));
+}
+
+// Runs `f` on the next modal dialog as soon as it is up.
+inline void onNextModal(std::function<void(QWidget*)> f, int triesLeft = 200) {
+    QTimer::singleShot(10, [f = std::move(f), triesLeft]() mutable {
+        if (QWidget* w = QApplication::activeModalWidget())
+            f(w);
+        else if (triesLeft > 0)
+            onNextModal(std::move(f), triesLeft - 1);
+    });
 }
 
 // Runs the event loop until `done` holds or 10 seconds pass.

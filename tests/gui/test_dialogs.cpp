@@ -29,17 +29,9 @@ using Widgets = std::initializer_list<QWidget*>;
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+using guitest::onNextModal;
 
-// Runs `f` on the next modal dialog as soon as it is up.
-void onNextModal(std::function<void(QWidget*)> f, int triesLeft = 200) {
-    QTimer::singleShot(10, [f = std::move(f), triesLeft]() mutable {
-        if (QWidget* w = QApplication::activeModalWidget())
-            f(w);
-        else if (triesLeft > 0)
-            onNextModal(std::move(f), triesLeft - 1);
-    });
-}
+QString q(const std::string& s) { return QString::fromStdString(s); }
 
 // Replaces the text of a line edit or spin box as typing does.
 template <class Edit>

@@ -32,15 +32,7 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-// Runs `f` on the next modal dialog as soon as it is up.
-void onNextModal(std::function<void(QWidget*)> f, int triesLeft = 200) {
-    QTimer::singleShot(10, [f = std::move(f), triesLeft]() mutable {
-        if (QWidget* w = QApplication::activeModalWidget())
-            f(w);
-        else if (triesLeft > 0)
-            onNextModal(std::move(f), triesLeft - 1);
-    });
-}
+using guitest::onNextModal;
 
 QAction* menuEntry(CMainFrame& frame, const QString& menu, const QString& text) {
     for (QAction* a : frame.menu(menu)->actions())
