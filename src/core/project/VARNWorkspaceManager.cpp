@@ -86,6 +86,14 @@ std::string VARNWorkspaceManager::workspaceBytes() const {
     return workspaceProfile(model_.projectPath).serialize();
 }
 
+std::string VARNWorkspaceManager::settingsText() const {
+    SettingsNode root(ProjectFile::kRootName);
+    root.addChild(ProjectFile::kSettingsNode) = ProjectFile::writeSettings(model_, model_.projectFolder());
+    ProfileFile file;
+    root.save(file);
+    return file.serialize();
+}
+
 bool VARNWorkspaceManager::restoreSettings(const std::string& bytes) {
     if (!model_.workspaceOpen || model_.projectPath.empty()) return false;
     auto profile = ProfileFile::parse(bytes);

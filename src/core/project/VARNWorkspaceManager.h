@@ -48,6 +48,9 @@ public:
     bool saveCurrentWorkspace();
     // The bytes a save of the open project to its file would write now.
     std::string workspaceBytes() const;
+    // The project's settings and lists as text, made without reading the
+    // file: what tells whether the project changed since it was last looked at.
+    std::string settingsText() const;
     // Takes the project's settings and lists from `bytes` (a copy of its file)
     // in place of the open project's; the project is then modified. False
     // when no project is open or the bytes are not a project file.

@@ -752,6 +752,8 @@ void CMainFrame::setDocumentJournal(DocumentJournal* journal) {
     project.title = [this] { return paths::fileName(workspace_.project().projectPath); };
     project.modified = [this] { return workspace_.project().workspaceOpen && workspace_.project().modified; };
     project.bytes = [this] { return workspace_.workspaceBytes(); };
+    // Looked at every second: made in memory, the file is read only when a copy is written.
+    project.fingerprint = [this] { return workspace_.settingsText(); };
     journal_->watchPolled(this, std::move(project));
     // Forms: as their save writes them; the time in the file does not count as a change.
     form_->setViewOpened([this](CVARNfbView& v, CVARNfbFrm& f) {

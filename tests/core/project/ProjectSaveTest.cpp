@@ -76,7 +76,10 @@ TEST(ProjectSave, FailedWriteIsReportedAndKeepsTheProjectModified) {
 // and taking it back into the project as last saved restores the edits.
 TEST(ProjectSave, UnsavedSettingsComeBackFromTheBytesASaveWouldWrite) {
     Fixture f;
+    const std::string unchanged = f.manager.settingsText();
+    EXPECT_EQ(f.manager.settingsText(), unchanged);
     f.manager.project().settings.desktopName = "Edited Name";
+    EXPECT_NE(f.manager.settingsText(), unchanged);
     const std::string copy = f.manager.workspaceBytes();
     EXPECT_NE(copy, test::readBytes(f.project));
     ASSERT_TRUE(f.manager.openWorkspace(f.project, true));
