@@ -199,29 +199,40 @@ Status RecoveryJournal::remove(const std::string& key) {
     return {};
 }
 
-std::uint64_t RecoveryJournal::processStartTime(pid_t pid) {
+namespace {
+
+// Field `n` (from 3) of /proc/<pid>/stat; empty when there is none. The command
+// name (field 2) is in parentheses and may hold blanks: fields are counted
+// after its closing parenthesis.
+std::string statField(pid_t pid, int n) {
     auto stat = fsys::readFile("/proc/" + std::to_string(pid) + "/stat");
-    if (!stat) return 0;
-    // The command name (field 2) is in parentheses and may hold blanks: count
-    // the fields after its closing parenthesis; the start time is field 22.
+    if (!stat) return {};
     const std::string& s = *stat;
     std::size_t pos = s.rfind(')');
-    if (pos == std::string::npos) return 0;
-    int field = 2;
-    while (pos < s.size() && field < 22) {
+    if (pos == std::string::npos) return {};
+    for (int field = 2; field < n; ++field) {
         pos = s.find(' ', pos + 1);
-        if (pos == std::string::npos) return 0;
-        ++field;
+        if (pos == std::string::npos) return {};
     }
+    const std::size_t end = s.find_first_of(" \n", pos + 1);
+    return s.substr(pos + 1, end == std::string::npos ? std::string::npos : end - pos - 1);
+}
+
+}  // namespace
+
+std::uint64_t RecoveryJournal::processStartTime(pid_t pid) {
     std::uint64_t start = 0;
-    const std::size_t end = s.find(' ', pos + 1);
-    parseNumber(s.substr(pos + 1, end == std::string::npos ? std::string::npos : end - pos - 1), start);
+    parseNumber(statField(pid, 22), start);
     return start;
 }
 
 bool RecoveryJournal::processRunning(pid_t pid, std::uint64_t processStart) {
     if (pid <= 0) return false;
     if (::kill(pid, 0) != 0 && errno != EPERM) return false;
+    // A process that died but was not yet waited for by its parent still
+    // answers: it runs no longer.
+    const std::string state = statField(pid, 3);
+    if (state == "Z" || state == "X") return false;
     // The pid is in use: it is the same IDE unless the process started at another time.
     const std::uint64_t now = processStartTime(pid);
     return processStart == 0 || now == 0 || now == processStart;

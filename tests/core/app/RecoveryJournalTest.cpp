@@ -1,3 +1,6 @@
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <functional>
 
@@ -9,7 +12,6 @@
 using namespace varn;
 
 namespace {
-
 
 // Bytes as each kind's writer makes them: CR LF lines, NUL bytes, high bytes.
 const std::string kSource = "function f();\r\n  x = \"\xe9\";\r\nend;\r\n";
@@ -62,10 +64,20 @@ TEST(RecoveryJournal, EntriesOfRunningIdesAreNeverOffered) {
     RecoveryJournal reused(folder, parent, RecoveryJournal::processStartTime(parent) + 1);
     ASSERT_TRUE(reused.write("reused", JournalKind::MenuBars, "/x/menus.ini", "", "c", 3));
 
+    // An IDE that was killed but not yet waited for by its parent has ended too.
+    const pid_t zombie = ::fork();
+    if (zombie == 0) ::_exit(0);
+    const std::string isZombie = "grep -q '^State:.Z' /proc/" + std::to_string(zombie) + "/status";
+    for (int tries = 0; tries < 500 && test::runCommand(isZombie).status != 0; ++tries) ::usleep(10000);
+    RecoveryJournal killed(folder, zombie, RecoveryJournal::processStartTime(zombie));
+    ASSERT_TRUE(killed.write("killed", JournalKind::Source, "/x/killed.vsl", "", "d", 4));
+
     RecoveryJournal reader(folder);
     auto entries = reader.orphaned();
-    ASSERT_EQ(entries.size(), 1u);
+    ::waitpid(zombie, nullptr, 0);
+    ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].info.originalPath, "/x/menus.ini");
+    EXPECT_EQ(entries[1].info.originalPath, "/x/killed.vsl");
     // Two keys of two IDEs for the same file never meet.
     EXPECT_NE(self.keyFor("/x/a.vsl"), other.keyFor("/x/a.vsl"));
     EXPECT_EQ(self.keyFor("/x/a.vsl"), self.keyFor("/x/a.vsl"));
@@ -95,7 +107,7 @@ TEST(RecoveryJournal, DamagedEntriesAreListedAsDamagedAndCanOnlyBeDiscarded) {
         {"byte after a number",
          [](auto&, auto& i) {
              std::string t = test::readBytes(i);
-             test::writeBytes(i, t.insert(t.find("\nsize=") , std::string("\0x", 2)));
+             test::writeBytes(i, t.insert(t.find("\nsize="), std::string("\0x", 2)));
          }},
         {"time beyond the signed range",
          [](auto&, auto& i) {
