@@ -36,13 +36,10 @@
 #include "editor/CFindInFiles.h"
 #include "editor/CVarnIdeView.h"
 #include "editor/SourceEditorCommands.h"
-#include "form/CVARNfbFrm.h"
 #include "form/CVARNfbPropertySheet.h"
 #include "form/CVARNfbView.h"
 #include "form/FormCommands.h"
 #include "form/FormDialogCommands.h"
-#include "form/FormFileWriter.h"
-#include "image/CVARNImgFrame.h"
 #include "image/ImageCommands.h"
 #include "installer/CInstallSheet.h"
 #include "menubar/MenuBarCommands.h"
@@ -739,71 +736,11 @@ void CMainFrame::closeEvent(QCloseEvent* e) {
     e->accept();
 }
 
+DocumentJournal* CMainFrame::documentJournal() const { return journal_; }
+
 void CMainFrame::setDocumentJournal(DocumentJournal* journal) {
     journal_ = journal;
-    if (!journal_) return;
-    for (CVarnIdeView* v : documents_->views()) journal_->watch(*v);
-    // The project's settings and lists, as its save would write them.
-    DocumentJournal::Source project;
-    project.kind = JournalKind::Project;
-    project.path = [this] {
-        return workspace_.project().workspaceOpen ? workspace_.project().projectPath : std::string();
-    };
-    project.title = [this] { return paths::fileName(workspace_.project().projectPath); };
-    project.modified = [this] { return workspace_.project().workspaceOpen && workspace_.project().modified; };
-    project.bytes = [this] { return workspace_.workspaceBytes(); };
-    // Looked at every second: made in memory, the file is read only when a copy is written.
-    project.fingerprint = [this] { return workspace_.settingsText(); };
-    journal_->watchPolled(this, std::move(project));
-    // Forms: as their save writes them; the time in the file does not count as a change.
-    form_->setViewOpened([this](CVARNfbView& v, CVARNfbFrm& f) {
-        if (!journal_) return;
-        CVARNfbView* view = &v;
-        CVARNfbFrm* frame = &f;
-        DocumentJournal::Source form;
-        form.kind = JournalKind::Form;
-        form.path = [this, frame] { return form_->isUntitled(frame->path()) ? std::string() : frame->path(); };
-        form.title = [frame] { return paths::fileName(frame->path()); };
-        form.modified = [view] { return view->designer().modified(); };
-        form.bytes = [view, frame] { return view->doc().formText(paths::fileName(frame->path())); };
-        form.fingerprint = [view] { return writeFormFile(view->doc(), {}, 0); };
-        journal_->watchPolled(view, std::move(form));
-        connect(view, &CVARNfbView::changed, journal_, [this, view] { journal_->changed(view); });
-    });
-    // Images: every type of the file, the drawing in progress included.
-    images_->setFrameOpened([this](CVARNImgFrame& f) {
-        if (!journal_) return;
-        CVARNImgFrame* frame = &f;
-        DocumentJournal::Source image;
-        image.kind = JournalKind::Image;
-        image.path = [frame] { return frame->panePath(); };
-        image.title = [frame] { return paths::fileName(frame->panePath()); };
-        image.modified = [frame] { return frame->paneModified(); };
-        image.bytes = [frame] { return frame->document().fileBytes(); };
-        journal_->watchPolled(frame, std::move(image));
-    });
-    journal_->setRecoverer(JournalKind::Image, [this](const JournalEntry& e, const std::string& bytes) {
-        const std::string& path = e.info.originalPath;
-        if (path.empty() || documents_->isModified(path) || !documents_->open(path, false)) return false;
-        auto* frame = dynamic_cast<CVARNImgFrame*>(documents_->pane(path));
-        if (!frame || !frame->document().takeRecovered(bytes, ui_)) return false;
-        frame->documentChanged();
-        return true;
-    });
-    journal_->setRecoverer(JournalKind::Form, [this](const JournalEntry& e, const std::string& bytes) {
-        return form_->openRecovered(e.info.originalPath, bytes) != nullptr;
-    });
-    // A project's copy comes back only into that project: one that is not open
-    // now waits for a start that opens it.
-    journal_->setRecoverer(JournalKind::Project, [this](const JournalEntry& e, const std::string& bytes) {
-        const ProjectModel& model = workspace_.project();
-        if (!model.workspaceOpen || !paths::equalNoCase(model.projectPath, e.info.originalPath)) return false;
-        return workspace_.restoreSettings(bytes);
-    });
-    // One warning in the status bar, never a box per keystroke.
-    connect(journal_, &DocumentJournal::stopped, this, [this](const QString& reason) {
-        statusBar()->showMessage(tr("Unsaved work is no longer kept for recovery: %1").arg(reason));
-    });
+    if (journal_) journal_->followMainFrame(*this, ui_);
 }
 
 void CMainFrame::showTipOfDay() {

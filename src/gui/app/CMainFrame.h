@@ -6,7 +6,7 @@
 #pragma once
 
 #include <QMainWindow>
-
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <map>
@@ -110,7 +110,7 @@ public:
     // Keeps copies of the modified documents for recovery after a crash (the
     // interactive IDE has one; without it nothing is journalled).
     void setDocumentJournal(DocumentJournal* journal);
-    DocumentJournal* documentJournal() const { return journal_; }
+    DocumentJournal* documentJournal() const;
     // The window state the workspace manager saves into and restores from projects.
     WindowState& windowState() { return *windowState_; }
 
@@ -159,8 +159,7 @@ private:
     class TreeWatch;
 
     void createMenusAndBars();
-    QAction* addCommand(QMenu* menu, const QString& text, int id, const QKeySequence& key,
-                        void (CMainFrame::*slot)());
+    QAction* addCommand(QMenu* menu, const QString& text, int id, const QKeySequence& key, void (CMainFrame::*slot)());
     void wireProjectBar();
     void runBuildCommand(int id, const std::function<void()>& body);
     void setBusyShown(bool on, const QString& what);
@@ -206,7 +205,7 @@ private:
     QList<QAction*> userToolActions_;
     std::vector<Process> startedTools_;
     VARNTipOfDay* tipOfDay_ = nullptr;
-    DocumentJournal* journal_ = nullptr;
+    QPointer<DocumentJournal> journal_;
     std::function<bool()> programWatched_;
     bool commandRunning_ = false;
     bool closePending_ = false;

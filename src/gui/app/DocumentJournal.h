@@ -17,6 +17,7 @@
 
 namespace varn {
 
+class CMainFrame;
 class CVarnIdeView;
 class DocumentManager;
 class Ui;
@@ -72,6 +73,11 @@ public:
     void setChooser(Chooser c) { chooser_ = std::move(c); }
 
     RecoveryJournal& journal() { return journal_; }
+
+    // Follows every document of the main frame (sources, forms, images and
+    // the project's settings), recovers each kind into its editor, and shows
+    // a stop of journalling in the frame's status bar.
+    void followMainFrame(CMainFrame& frame, Ui& ui);
 
 signals:
     // Journalling stopped (a full disk, a folder that cannot be written).
